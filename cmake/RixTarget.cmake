@@ -1,0 +1,74 @@
+# Shared settings for every target of the project.
+
+set(RIX_WARNINGS -Wall -Wextra -Wpedantic -Wno-unused-parameter)
+
+if(RIX_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(RIX_FUZZ)
+  add_compile_options(-fsanitize=address,undefined,fuzzer-no-link -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+set_property(GLOBAL PROPERTY RIX_LIBRARIES "")
+
+# rix_library(NAME [DEPS lib...] [PKG pkg-config-module...])
+# One library per source folder. Sources and public headers are picked up from
+# the folder itself (*.cpp, *.h); a folder without sources yet is an interface
+# library, so the build never depends on how far a folder has grown.
+function(rix_library NAME)
+  cmake_parse_arguments(ARG "" "" "DEPS;PKG;SOURCES_GLOB" ${ARGN})
+  file(GLOB_RECURSE _srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  file(GLOB_RECURSE _hdrs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  if(_srcs)
+    add_library(${NAME} STATIC ${_srcs} ${_hdrs})
+    set(_scope PUBLIC)
+    target_compile_options(${NAME} PRIVATE ${RIX_WARNINGS})
+    set_target_properties(${NAME} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  else()
+    add_library(${NAME} INTERFACE)
+    set(_scope INTERFACE)
+  endif()
+  target_include_directories(${NAME} ${_scope}
+    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/include>
+    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>
+    $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}/rixdbgrids>)
+  if(ARG_DEPS)
+    target_link_libraries(${NAME} ${_scope} ${ARG_DEPS})
+  endif()
+  foreach(_pkg ${ARG_PKG})
+    string(MAKE_C_IDENTIFIER "RIXPKG_${_pkg}" _var)
+    if(NOT TARGET PkgConfig::${_var})
+      pkg_check_modules(${_var} REQUIRED IMPORTED_TARGET GLOBAL ${_pkg})
+    endif()
+    target_link_libraries(${NAME} ${_scope} PkgConfig::${_var})
+  endforeach()
+  # Headers are installed with their folder layout under include/rixdbgrids.
+  file(RELATIVE_PATH _rel ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  foreach(_h ${_hdrs})
+    file(RELATIVE_PATH _hrel ${CMAKE_CURRENT_SOURCE_DIR} ${_h})
+    get_filename_component(_hdir ${_hrel} DIRECTORY)
+    install(FILES ${_h} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/rixdbgrids/${_rel}/${_hdir})
+  endforeach()
+  install(TARGETS ${NAME} EXPORT RixDBGridsTargets
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  set_property(GLOBAL APPEND PROPERTY RIX_LIBRARIES ${NAME})
+endfunction()
+
+# rix_test(NAME [DEPS lib...]): one GoogleTest executable for a test folder.
+function(rix_test NAME)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB_RECURSE _srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(NOT _srcs)
+    return()
+  endif()
+  add_executable(${NAME} ${_srcs})
+  target_compile_options(${NAME} PRIVATE ${RIX_WARNINGS})
+  target_link_libraries(${NAME} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  gtest_discover_tests(${NAME} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "RIX_SOURCE_DIR=${PROJECT_SOURCE_DIR};RIX_BINARY_DIR=${PROJECT_BINARY_DIR}")
+endfunction()

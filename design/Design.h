@@ -1,0 +1,2 @@
+// Public headers of this folder; grows as the folder does.
+#pragma once

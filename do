@@ -1,0 +1,107 @@
+#!/usr/bin/env bash
+# The project's one entry point.
+#   ./do build            build into build/ (binaries in build/bin/)
+#   ./do test             build and run every test under ASan + UBSan (leaks included)
+#   ./do demo             the main job: build and run the demo on the bundled sample
+#   ./do fuzz NAME SECS   run the libFuzzer target NAME for SECS seconds
+#   ./do bench [--peers]  build and run the benchmarks (--peers adds the peer comparison)
+# Each command first installs the Debian packages it needs when they are missing.
+set -euo pipefail
+cd "$(dirname "$0")"
+ROOT=$PWD
+JOBS=${JOBS:-$(nproc)}
+
+BASE_PKGS=(cmake ninja-build pkg-config g++ libcairo2-dev libpango1.0-dev libsqlite3-dev libstb-dev
+  fonts-ipafont-gothic fonts-dejavu-core libsdl2-dev libgtest-dev)
+TEST_PKGS=(xvfb xdotool xauth)
+FUZZ_PKGS=(clang libclang-rt-14-dev)
+BENCH_PKGS=(libbenchmark-dev)
+PEER_PKGS=(qtbase5-dev libqt5sql5-sqlite)
+
+_updated=0
+need() {
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  ((${#missing[@]})) || return 0
+  echo "do: installing ${missing[*]}" >&2
+  local sudo=""
+  [[ $(id -u) -eq 0 ]] || sudo=sudo
+  if ((!_updated)); then
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq >&2
+    _updated=1
+  fi
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
+}
+
+configure() { # DIR [cmake args...]
+  local dir=$1; shift
+  if [[ ! -f $dir/build.ninja ]]; then
+    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+  fi
+}
+
+do_build() {
+  need "${BASE_PKGS[@]}"
+  configure build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRIX_TESTS=OFF
+  cmake --build build -j "$JOBS"
+}
+
+do_test() {
+  need "${BASE_PKGS[@]}" "${TEST_PKGS[@]}"
+  configure build/asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DRIX_SANITIZE=ON -DRIX_TESTS=ON
+  cmake --build build/asan -j "$JOBS"
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1:detect_stack_use_after_return=1
+  export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+  export LSAN_OPTIONS=suppressions=$ROOT/tests/lsan.supp:print_suppressions=0
+  (cd build/asan && ctest --output-on-failure -j "$JOBS" --timeout 300)
+}
+
+do_demo() {
+  do_build
+  if [[ -x build/bin/rixgrid && -f resources/demo/sample.txt ]]; then
+    build/bin/rixgrid stream build resources/demo/sample.txt -o build/sample.rixcols
+    build/bin/rixgrid stream dump build/sample.rixcols
+  else
+    echo "do: the rixgrid tool is not built yet" >&2
+  fi
+}
+
+do_fuzz() {
+  local name=${1:?usage: ./do fuzz NAME SECONDS} secs=${2:-60}
+  need "${BASE_PKGS[@]}" "${FUZZ_PKGS[@]}"
+  configure build/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DRIX_FUZZ=ON -DRIX_TESTS=OFF
+  cmake --build build/fuzz -j "$JOBS" --target "fuzz_$name"
+  mkdir -p "build/fuzz/corpus/$name"
+  local seeds=()
+  [[ -d fuzz/corpus/$name ]] && seeds=("fuzz/corpus/$name")
+  export ASAN_OPTIONS=detect_leaks=1
+  export LSAN_OPTIONS=suppressions=$ROOT/tests/lsan.supp:print_suppressions=0
+  "build/fuzz/bin/fuzz_$name" -max_total_time="$secs" -print_final_stats=1 \
+    "build/fuzz/corpus/$name" "${seeds[@]}"
+}
+
+do_bench() {
+  need "${BASE_PKGS[@]}" "${BENCH_PKGS[@]}"
+  local peers=OFF
+  if [[ ${1:-} == --peers ]]; then need "${PEER_PKGS[@]}"; peers=ON; fi
+  configure build/bench -DCMAKE_BUILD_TYPE=Release -DRIX_TESTS=OFF -DRIX_BENCH=ON
+  cmake -S "$ROOT" -B build/bench -DRIX_BENCH_PEERS=$peers >/dev/null
+  cmake --build build/bench -j "$JOBS"
+  for b in build/bench/bin/bench_*; do
+    [[ -x $b ]] && "$b"
+  done
+}
+
+cmd=${1:-}
+shift || true
+case $cmd in
+  build) do_build ;;
+  test) do_test ;;
+  demo) do_demo ;;
+  fuzz) do_fuzz "$@" ;;
+  bench) do_bench "$@" ;;
+  *) sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'; exit 2 ;;
+esac

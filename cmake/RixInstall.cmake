@@ -21,7 +21,7 @@ install(FILES ${PROJECT_BINARY_DIR}/RixDBGridsConfig.cmake
 # the system packages they use are part of the link line.
 get_property(_libs GLOBAL PROPERTY RIX_LIBRARIES)
 set(RIX_PC_LIBS "")
-foreach(_l rix_design rix_grid rix_messages rix_drawing rix_hosts rix_controls rix_data rix_graphics rix_streaming rix_core)
+foreach(_l rix_design rix_grid rix_resources rix_messages rix_drawing rix_hosts rix_controls rix_data rix_graphics rix_streaming rix_core)
   if(_l IN_LIST _libs)
     get_target_property(_type ${_l} TYPE)
     if(NOT _type STREQUAL "INTERFACE_LIBRARY")

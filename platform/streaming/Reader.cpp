@@ -77,11 +77,14 @@ TValueType TReader::ReadValue() {
 }
 
 TValueType TReader::NextValue() {
+  // A peek, not checked: a component's prefix byte ($F0 and up) is peeked
+  // where a list may end.
   std::int64_t start = FPos;
-  TValueType v = ReadValue();
+  FValueStart = FPos;
+  std::uint8_t b = ReadByte();
   FStream.Seek(start, soBeginning);
   FPos = start;
-  return v;
+  return static_cast<TValueType>(b);
 }
 
 bool TReader::EndOfList() { return NextValue() == vaNull; }

@@ -156,6 +156,12 @@ private:
     return s;
   }
 
+  // Class and component names have no dots.
+  std::string PlainName(const char* What) {
+    if (FTok.Kind == tkName && FTok.Text.find('.') != std::string::npos) Error(std::string("Expected ") + What);
+    return Name(What);
+  }
+
   void Deeper() {
     if (++FDepth > TReader::MaxDepth) Error("Text nested too deeply");
   }
@@ -170,12 +176,12 @@ private:
     else if (!IsKeyword("object"))
       Error("Expected object, inherited or inline");
     Next();
-    std::string first = Name("a class name");
+    std::string first = PlainName("a class name");
     std::string name, cls = first;
     if (IsSymbol(':')) {
       Next();
       name = first;
-      cls = Name("a class name");
+      cls = PlainName("a class name");
     }
     std::int32_t pos = 0;
     if (IsSymbol('[')) {

@@ -82,7 +82,9 @@ INSTANTIATE_TEST_SUITE_P(
                     TTextCase{"object T\n  A = #300\nend", "not a byte"},
                     TTextCase{"object T\nend\nobject U\nend", "Line 3: Expected the end"},
                     TTextCase{"object T\n  A = (1\nend", "Expected ')'"},
-                    TTextCase{"object T\n  A = 1.5\nend", "Invalid number"}));
+                    TTextCase{"object T\n  A = 1.5\nend", "Invalid number"},
+                    TTextCase{"object T.U\nend", "Line 1: Expected a class name"},
+                    TTextCase{"object A.B: T\nend", "Line 1: Expected a class name"}));
 
 TEST(TextForm, MalformedBinaryRaisesReadError) {
   std::string bin = rix::TextToBinary("object T\n  A = 1\nend\n");

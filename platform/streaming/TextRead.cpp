@@ -156,6 +156,15 @@ private:
     return s;
   }
 
+  // A name followed by '=' starts a property, whatever the name (a property
+  // may be called End or Item).
+  bool AtProperty() const {
+    if (FTok.Kind != tkName) return false;
+    size_t i = FI;
+    while (i < FS.size() && (FS[i] == ' ' || FS[i] == '\t' || FS[i] == '\r' || FS[i] == '\n')) ++i;
+    return i < FS.size() && FS[i] == '=';
+  }
+
   // Class and component names have no dots.
   std::string PlainName(const char* What) {
     if (FTok.Kind == tkName && FTok.Text.find('.') != std::string::npos) Error(std::string("Expected ") + What);
@@ -195,9 +204,7 @@ private:
     FW.WritePrefix(flags, pos);
     FW.WriteStr(cls);
     FW.WriteStr(name);
-    while (FTok.Kind == tkName && !IsKeyword("end") && !IsKeyword("object") && !IsKeyword("inherited") &&
-           !IsKeyword("inline"))
-      Property();
+    while (AtProperty()) Property();
     FW.WriteListEnd();
     while (IsKeyword("object") || IsKeyword("inherited") || IsKeyword("inline")) Object();
     FW.WriteListEnd();
@@ -269,7 +276,7 @@ private:
             Expect(']');
           }
           FW.WriteListBegin();
-          while (FTok.Kind == tkName && !IsKeyword("end")) Property();
+          while (AtProperty()) Property();
           if (!IsKeyword("end")) Error("Expected end");
           Next();
           FW.WriteListEnd();

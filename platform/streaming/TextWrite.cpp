@@ -94,7 +94,8 @@ public:
     std::string cls = FR.ReadStr();
     std::string name = FR.ReadStr();
     if (!IsDottedIdent(cls) || cls.find('.') != std::string::npos) FR.ReadError("Invalid class name");
-    if (!name.empty() && !IsDottedIdent(name)) FR.ReadError("Invalid component name");
+    if (!name.empty() && (!IsDottedIdent(name) || name.find('.') != std::string::npos))
+      FR.ReadError("Invalid component name");
     Line(Indent);
     FOut += (flags & ffInherited) ? "inherited " : (flags & ffInline) ? "inline " : "object ";
     if (!name.empty()) FOut += name + ": ";

@@ -181,3 +181,21 @@ TEST(Collection, ItemMovesBetweenCollections) {
 }
 
 } // namespace
+
+namespace {
+
+class TFailing : public TCollectionItem {
+public:
+  explicit TFailing(TCollection* C) : TCollectionItem(C) {
+    if (C->Count() > 1) throw EInvalidOperation("no room");
+  }
+};
+
+TEST(Collection, ItemWhoseConstructionFailsIsNotLeftBehind) {
+  TCollection c(rix::ItemClass<TFailing>());
+  c.Add();
+  EXPECT_THROW(c.Add(), EInvalidOperation);
+  EXPECT_EQ(c.Count(), 1);
+}
+
+} // namespace

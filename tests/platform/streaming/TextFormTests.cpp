@@ -19,11 +19,14 @@ const char* const Sample = R"(object Form1: TForm
     True)
   Items = <
     item [3]
+      Item = 0
       Ref = Other.Thing
     end
     item
     end>
   object Child: TChild [2]
+    End = 1
+    Object = Item
     Enabled = False
     Handler = nil
   end

@@ -55,6 +55,8 @@ struct TLocaleCase {
   const char* Name;
   int Id;
 };
+void PrintTo(const TLocaleCase& C, std::ostream* Os) { *Os << '"' << C.Name << '"'; }
+
 class LocaleName : public testing::TestWithParam<TLocaleCase> {};
 
 TEST_P(LocaleName, MapsToThePrimaryLanguageId) {

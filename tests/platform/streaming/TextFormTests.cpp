@@ -57,9 +57,12 @@ TEST(TextForm, StringPiecesJoinAcrossLines) {
 }
 
 struct TTextCase {
+  const char* Name;
   const char* Text;
   const char* Message;
 };
+
+void PrintTo(const TTextCase& C, std::ostream* Os) { *Os << C.Message; }
 
 class BadText : public testing::TestWithParam<TTextCase> {};
 
@@ -74,20 +77,21 @@ TEST_P(BadText, RaisesParserErrorNamingTheLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BadText,
-    testing::Values(TTextCase{"", "Line 1: Expected object"}, TTextCase{"object T\n  A = 'x\nend\n", "Line 2: Unterminated"},
-                    TTextCase{"object T\n  A = \nend", "Line 3: Expected end"},
-                    TTextCase{"object T\n  A = 1\n", "Line 3: Expected end"},
-                    TTextCase{"object T\n  A = 99999999999\nend", "Integer out of range"},
-                    TTextCase{"object T\n  A = {0F1}\nend", "odd number"},
-                    TTextCase{"object T\n  A = {0G}\nend", "Invalid binary data"},
-                    TTextCase{"object T\n  A = [a,]\nend", "Expected a set element"},
-                    TTextCase{"object T\n  A = <\n  junk>\nend", "Line 3: Expected item"},
-                    TTextCase{"object T\n  A = #300\nend", "not a byte"},
-                    TTextCase{"object T\nend\nobject U\nend", "Line 3: Expected the end"},
-                    TTextCase{"object T\n  A = (1\nend", "Expected ')'"},
-                    TTextCase{"object T\n  A = 1.5\nend", "Invalid number"},
-                    TTextCase{"object T.U\nend", "Line 1: Expected a class name"},
-                    TTextCase{"object A.B: T\nend", "Line 1: Expected a class name"}));
+    testing::Values(TTextCase{"Empty", "", "Line 1: Expected object"}, TTextCase{"UnterminatedString", "object T\n  A = 'x\nend\n", "Line 2: Unterminated"},
+                    TTextCase{"MissingValue", "object T\n  A = \nend", "Line 3: Expected end"},
+                    TTextCase{"MissingEnd", "object T\n  A = 1\n", "Line 3: Expected end"},
+                    TTextCase{"HugeInteger", "object T\n  A = 99999999999\nend", "Integer out of range"},
+                    TTextCase{"OddHex", "object T\n  A = {0F1}\nend", "odd number"},
+                    TTextCase{"BadHex", "object T\n  A = {0G}\nend", "Invalid binary data"},
+                    TTextCase{"TrailingComma", "object T\n  A = [a,]\nend", "Expected a set element"},
+                    TTextCase{"JunkInCollection", "object T\n  A = <\n  junk>\nend", "Line 3: Expected item"},
+                    TTextCase{"HashBeyondByte", "object T\n  A = #300\nend", "not a byte"},
+                    TTextCase{"TwoRoots", "object T\nend\nobject U\nend", "Line 3: Expected the end"},
+                    TTextCase{"UnclosedList", "object T\n  A = (1\nend", "Expected ')'"},
+                    TTextCase{"Float", "object T\n  A = 1.5\nend", "Invalid number"},
+                    TTextCase{"DottedClass", "object T.U\nend", "Line 1: Expected a class name"},
+                    TTextCase{"DottedName", "object A.B: T\nend", "Line 1: Expected a class name"}),
+    [](const auto& I) { return std::string(I.param.Name); });
 
 TEST(TextForm, MalformedBinaryRaisesReadError) {
   std::string bin = rix::TextToBinary("object T\n  A = 1\nend\n");

@@ -123,6 +123,8 @@ std::int32_t TReader::ReadInteger() {
 
 std::string TReader::ReadStr() {
   std::uint8_t len = ReadByte();
+  if (len > Remaining()) ErrorAt(FPos - 1, "Length " + std::to_string(len) + " exceeds the " +
+                                               std::to_string(Remaining()) + " bytes left");
   std::string s(len, '\0');
   ReadBytes(s.data(), len);
   return s;

@@ -49,9 +49,10 @@ public:
   TPersistent* GetOwner() override;
   std::string GetNamePath() override;
 
-protected:
   // Reports a change of this item: Update(this), or Update(nil) when the
   // change affects all items. Nothing is reported inside an update bracket.
+  // Public because the objects an item owns (a column's title) report their
+  // changes through it, as units of the framework do among themselves.
   void Changed(bool AllItems);
 
 private:

@@ -69,6 +69,10 @@ function(rix_test NAME)
   target_compile_options(${NAME} PRIVATE ${RIX_WARNINGS})
   target_link_libraries(${NAME} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main)
   target_include_directories(${NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+  # The tree locations as macros: gtest_discover_tests cannot pass a list of
+  # environment variables (the ';' splits the property list).
+  target_compile_definitions(${NAME} PRIVATE RIX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    RIX_BINARY_DIR="${PROJECT_BINARY_DIR}")
   gtest_discover_tests(${NAME} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "RIX_SOURCE_DIR=${PROJECT_SOURCE_DIR};RIX_BINARY_DIR=${PROJECT_BINARY_DIR}")
+    PROPERTIES ENVIRONMENT "RIX_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
 endfunction()

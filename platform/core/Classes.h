@@ -22,6 +22,7 @@ class TObject;
 class TPersistent;
 class TComponent;
 class TFiler;
+class TClassInfo;
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
@@ -55,6 +56,9 @@ public:
   virtual std::string GetNamePath();
   // Extra, non-published properties written to and read from component streams.
   virtual void DefineProperties(TFiler* Filer) {}
+  // The published-property table of the object's class (platform/streaming),
+  // or nil for a class that publishes nothing of its own.
+  virtual const TClassInfo* ClassInfo() const { return nullptr; }
 
 protected:
   virtual void AssignTo(TPersistent* Dest);
@@ -112,6 +116,9 @@ public:
 
   std::string GetNamePath() override;
   TPersistent* GetOwner() override { return FOwner; }
+  // The components the stream writer writes as this root's children; none
+  // by default, like the framework's TComponent.
+  virtual void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) {}
 
 protected:
   // Called for every insertion into and removal from the owner, and for the

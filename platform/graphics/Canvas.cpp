@@ -466,15 +466,18 @@ void TCanvas::CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source) 
     cairo_destroy(c);
   }
   bool exact = std::abs(dw) == src.Width() && std::abs(dh) == src.Height();
+  // User space to snapshot space: scaled (mirrored when negative) about
+  // the destination's Left/Top corner.
   auto paintScaled = [&](cairo_t* c, double ox, double oy) {
-    cairo_save(c);
-    cairo_translate(c, ox, oy);
-    cairo_scale(c, static_cast<double>(dw) / src.Width(), static_cast<double>(dh) / src.Height());
-    cairo_set_source_surface(c, snap, 0, 0);
-    cairo_pattern_t* p = cairo_get_source(c);
+    cairo_pattern_t* p = cairo_pattern_create_for_surface(snap);
+    cairo_matrix_t m;
+    cairo_matrix_init_scale(&m, static_cast<double>(src.Width()) / dw, static_cast<double>(src.Height()) / dh);
+    cairo_matrix_translate(&m, -ox, -oy);
+    cairo_pattern_set_matrix(p, &m);
     cairo_pattern_set_filter(p, exact ? CAIRO_FILTER_NEAREST : CAIRO_FILTER_GOOD);
     cairo_pattern_set_extend(p, CAIRO_EXTEND_PAD);
-    cairo_restore(c);
+    cairo_set_source(c, p);
+    cairo_pattern_destroy(p);
   };
   TRect dst = Normalized(Dest);
   if (FCopyMode == cmSrcCopy) {

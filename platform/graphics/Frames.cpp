@@ -136,37 +136,27 @@ bool DrawEdge(HDC DC, TRect& Rect, unsigned Edge, unsigned Flags) {
   if (DC == nullptr) return false;
   DC->Changing();
   TRect r = Rect;
-  unsigned outer = Edge & BDR_OUTER, inner = Edge & BDR_INNER;
-  if (outer) {
-    TColor tl, br;
-    if (Flags & BF_MONO) {
-      tl = br = clWindowFrame;
-    } else if (Flags & BF_FLAT) {
-      tl = br = clBtnShadow;
-    } else if (outer & BDR_RAISEDOUTER) {
-      tl = cl3DLight;
-      br = cl3DDkShadow;
-    } else {
-      tl = clBtnShadow;
-      br = clBtnHighlight;
-    }
-    Ring(DC, r, Flags, tl, br);
-    Shrink(r, Flags);
-  }
-  if (inner) {
-    TColor tl, br;
-    if (Flags & BF_MONO) {
-      tl = br = clWindow;
-    } else if (Flags & BF_FLAT) {
-      tl = br = clBtnFace;
-    } else if (inner & BDR_RAISEDINNER) {
-      tl = clBtnHighlight;
-      br = clBtnShadow;
-    } else {
-      tl = cl3DDkShadow;
-      br = cl3DLight;
-    }
-    Ring(DC, r, Flags, tl, br);
+  // Per ring: {mono, flat, raised top-left, raised bottom-right, sunken
+  // top-left, sunken bottom-right}.
+  struct TRingColors {
+    unsigned Bits, Raised;
+    TColor Mono, Flat, RaisedTL, RaisedBR, SunkenTL, SunkenBR;
+  };
+  const TRingColors rings[2] = {
+      {BDR_OUTER, BDR_RAISEDOUTER, clWindowFrame, clBtnShadow, cl3DLight, cl3DDkShadow, clBtnShadow, clBtnHighlight},
+      {BDR_INNER, BDR_RAISEDINNER, clWindow, clBtnFace, clBtnHighlight, clBtnShadow, cl3DDkShadow, cl3DLight},
+  };
+  for (const TRingColors& ring : rings) {
+    unsigned bits = Edge & ring.Bits;
+    if (bits == 0) continue;
+    if (Flags & BF_MONO)
+      Ring(DC, r, Flags, ring.Mono, ring.Mono);
+    else if (Flags & BF_FLAT)
+      Ring(DC, r, Flags, ring.Flat, ring.Flat);
+    else if (bits & ring.Raised)
+      Ring(DC, r, Flags, ring.RaisedTL, ring.RaisedBR);
+    else
+      Ring(DC, r, Flags, ring.SunkenTL, ring.SunkenBR);
     Shrink(r, Flags);
   }
   if (Flags & BF_MIDDLE) DC->FillSolid(r, (Flags & BF_MONO) ? clWindow : clBtnFace);

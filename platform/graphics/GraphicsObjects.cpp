@@ -1,5 +1,6 @@
 #include "platform/graphics/GraphicsObjects.h"
 
+#include <algorithm>
 #include <iterator>
 #include <map>
 #include <tuple>
@@ -62,44 +63,30 @@ std::optional<TFontStyle> IdentToFontStyle(const std::string& Ident) {
 // ---- TFont -------------------------------------------------------------------
 
 void TFont::SetName(const std::string& Value) {
-  if (Value == FName) return;
-  FName = Value;
-  FHandle = 0;
-  Changed();
+  FHandle = 0;  // looked up again on demand
+  Update(FName, Value);
 }
 
 void TFont::SetHeight(int Value) {
-  if (Value == FHeight) return;
-  FHeight = Value;
-  FHandle = 0;
-  Changed();
+  FHandle = 0;  // looked up again on demand
+  Update(FHeight, Value);
 }
 
-void TFont::SetColor(TColor Value) {
-  if (Value == FColor) return;
-  FColor = Value;
-  Changed();
-}
+void TFont::SetColor(TColor Value) { Update(FColor, Value); }
 
 void TFont::SetStyle(TFontStyles Value) {
-  if (Value == FStyle) return;
-  FStyle = Value;
-  FHandle = 0;
-  Changed();
+  FHandle = 0;  // looked up again on demand
+  Update(FStyle, Value);
 }
 
 void TFont::SetCharset(TFontCharset Value) {
-  if (Value == FCharset) return;
-  FCharset = Value;
-  FHandle = 0;
-  Changed();
+  FHandle = 0;  // looked up again on demand
+  Update(FCharset, Value);
 }
 
 void TFont::SetPitch(TFontPitch Value) {
-  if (Value == FPitch) return;
-  FPitch = Value;
-  FHandle = 0;
-  Changed();
+  FHandle = 0;  // looked up again on demand
+  Update(FPitch, Value);
 }
 
 HFONT TFont::Handle() const {
@@ -148,11 +135,7 @@ void TBrush::SetColor(TColor Value) {
   Changed();
 }
 
-void TBrush::SetStyle(TBrushStyle Value) {
-  if (Value == FStyle) return;
-  FStyle = Value;
-  Changed();
-}
+void TBrush::SetStyle(TBrushStyle Value) { Update(FStyle, Value); }
 
 void TBrush::Assign(TPersistent* Source) {
   if (auto* b = dynamic_cast<TBrush*>(Source)) {
@@ -166,30 +149,13 @@ void TBrush::Assign(TPersistent* Source) {
   TGraphicsObject::Assign(Source);
 }
 
-void TPen::SetColor(TColor Value) {
-  if (Value == FColor) return;
-  FColor = Value;
-  Changed();
-}
+void TPen::SetColor(TColor Value) { Update(FColor, Value); }
 
-void TPen::SetWidth(int Value) {
-  if (Value < 1) Value = 1;
-  if (Value == FWidth) return;
-  FWidth = Value;
-  Changed();
-}
+void TPen::SetWidth(int Value) { Update(FWidth, std::max(1, Value)); }
 
-void TPen::SetStyle(TPenStyle Value) {
-  if (Value == FStyle) return;
-  FStyle = Value;
-  Changed();
-}
+void TPen::SetStyle(TPenStyle Value) { Update(FStyle, Value); }
 
-void TPen::SetMode(TPenMode Value) {
-  if (Value == FMode) return;
-  FMode = Value;
-  Changed();
-}
+void TPen::SetMode(TPenMode Value) { Update(FMode, Value); }
 
 void TPen::Assign(TPersistent* Source) {
   if (auto* p = dynamic_cast<TPen*>(Source)) {

@@ -18,6 +18,13 @@ public:
 
 protected:
   void Changed();
+  // Stores Value and notifies, when it differs.
+  template <typename T>
+  void Update(T& Field, const T& Value) {
+    if (Field == Value) return;
+    Field = Value;
+    Changed();
+  }
 
 private:
   TNotifyEvent FOnChange;

@@ -75,25 +75,20 @@ TImageList::TImage TImageList::Slice(TBitmap* Image, TBitmap* Mask, TColor MaskC
   return img;
 }
 
-int TImageList::Add(TBitmap* Image, TBitmap* Mask) {
+int TImageList::AddSlices(TBitmap* Image, TBitmap* Mask, TColor MaskColor, bool UseMaskColor) {
   int first = Count();
   int n = Image == nullptr || Image->Empty() ? 1 : std::max(1, Image->Width() / FWidth);
+  // All slices are made before any is added: a failure adds nothing.
   std::vector<TImage> added;
-  for (int i = 0; i < n; ++i) added.push_back(Slice(Image, Mask, clNone, false, i));
+  for (int i = 0; i < n; ++i) added.push_back(Slice(Image, Mask, MaskColor, UseMaskColor, i));
   for (auto& a : added) FImages.push_back(std::move(a));
   Change();
   return first;
 }
 
-int TImageList::AddMasked(TBitmap* Image, TColor MaskColor) {
-  int first = Count();
-  int n = Image == nullptr || Image->Empty() ? 1 : std::max(1, Image->Width() / FWidth);
-  std::vector<TImage> added;
-  for (int i = 0; i < n; ++i) added.push_back(Slice(Image, nullptr, MaskColor, true, i));
-  for (auto& a : added) FImages.push_back(std::move(a));
-  Change();
-  return first;
-}
+int TImageList::Add(TBitmap* Image, TBitmap* Mask) { return AddSlices(Image, Mask, clNone, false); }
+
+int TImageList::AddMasked(TBitmap* Image, TColor MaskColor) { return AddSlices(Image, nullptr, MaskColor, true); }
 
 void TImageList::Replace(int Index, TBitmap* Image, TBitmap* Mask) {
   CheckIndex(Index);

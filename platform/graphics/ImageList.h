@@ -77,6 +77,7 @@ private:
   using TImage = std::unique_ptr<cairo_surface_t, TSurfaceFree>;
 
   TImage Slice(TBitmap* Image, TBitmap* Mask, TColor MaskColor, bool UseMaskColor, int Slot);
+  int AddSlices(TBitmap* Image, TBitmap* Mask, TColor MaskColor, bool UseMaskColor);
   void CheckIndex(int Index) const;
   void Change();
 

@@ -2,6 +2,8 @@
 // compiled here with the project's sanitizers so the fuzzer sees inside it.
 #include "platform/graphics/Picture.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -58,6 +60,25 @@ void CheckPngStructure(const std::vector<std::uint8_t>& D) {
     if (std::memcmp(&D[p + 4], "IEND", 4) == 0) return;
     p += 12 + static_cast<std::size_t>(len);
   }
+}
+
+// Empty IDAT chunks are legal but make stb_image copy zero bytes into a
+// buffer it has not allocated yet; they carry nothing, so they are dropped.
+std::vector<std::uint8_t> WithoutEmptyIdat(const std::vector<std::uint8_t>& D) {
+  std::vector<std::uint8_t> out(D.begin(), D.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(8, D.size())));
+  std::size_t p = 8;
+  while (p + 12 <= D.size()) {
+    std::uint32_t len = Be32(&D[p]);
+    if (len > D.size() - p - 12) break;
+    std::size_t end = p + 12 + len;
+    bool iend = std::memcmp(&D[p + 4], "IEND", 4) == 0;
+    if (!(len == 0 && std::memcmp(&D[p + 4], "IDAT", 4) == 0))
+      out.insert(out.end(), D.begin() + static_cast<std::ptrdiff_t>(p), D.begin() + static_cast<std::ptrdiff_t>(end));
+    p = end;
+    if (iend) break;
+  }
+  out.insert(out.end(), D.begin() + static_cast<std::ptrdiff_t>(std::min(p, D.size())), D.end());
+  return out;
 }
 
 // stb_image 2.27 writes past its Huffman tables when a table declares more
@@ -141,7 +162,7 @@ void Append(void* Context, void* Data, int Size) {
 
 void TPngImage::Decode(const std::vector<std::uint8_t>& Data, TBitmap& Into) {
   CheckPngStructure(Data);
-  DecodeWithStb(Data, Into, "PNG");
+  DecodeWithStb(WithoutEmptyIdat(Data), Into, "PNG");
 }
 
 std::vector<std::uint8_t> TPngImage::Encode(TBitmap& From) {

@@ -50,3 +50,20 @@ TEST(DecoderGuards, JpegSegmentPastTheEndIsRefused) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(DecoderGuards, EmptyIdatChunksAreSkipped) {
+  auto b = rixtest::Filled(3, 2, clRed);
+  TMemoryStream png;
+  b->SaveToPNGStream(png);
+  std::string data = png.DataString();
+  auto at = data.find("IDAT") - 4;
+  data.insert(at, Be32(0) + "IDAT" + Be32(0));
+  TPicture p;
+  TMemoryStream s(data);
+  p.LoadFromStream(s);
+  EXPECT_EQ(p.Width(), 3);
+}
+
+} // namespace

@@ -99,6 +99,10 @@ int DrawText(HDC DC, const std::string& Text, int Count, TRect& Rect, unsigned F
     pango_layout_set_width(layout, std::max(1, Rect.Right - Rect.Left) * PANGO_SCALE);
     pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
   }
+  if ((Format & DT_END_ELLIPSIS) && single) {
+    pango_layout_set_width(layout, std::max(1, Rect.Right - Rect.Left) * PANGO_SCALE);
+    pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+  }
   if (Format & DT_EXPANDTABS) {
     PangoTabArray* tabs = pango_tab_array_new_with_positions(1, TRUE, PANGO_TAB_LEFT, 8 * tm.tmAveCharWidth);
     pango_layout_set_tabs(layout, tabs);

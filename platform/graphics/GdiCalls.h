@@ -39,6 +39,7 @@ constexpr unsigned DT_RTLREADING = 0x20000;
 // "&&" shows one '&'. DT_CALCRECT sets Rect.Right to Rect.Left plus the
 // widest line and Rect.Bottom to Rect.Top plus the height, and draws
 // nothing. DT_RTLREADING sets the paragraph direction right to left.
+// DT_END_ELLIPSIS shortens a single line that does not fit with "…".
 // Drawing is clipped to Rect unless DT_NOCLIP. The text is painted in the
 // device context's text colour over, when the background mode is OPAQUE,
 // its background colour. A null HDC answers 0.

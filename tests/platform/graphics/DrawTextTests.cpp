@@ -188,6 +188,13 @@ TEST(DrawText, OpaqueModePaintsTheBackgroundColourBehindEachLine) {
   EXPECT_EQ(c->Pixels(99, 0), clWhite);
 }
 
+TEST(DrawText, EndEllipsisShortensALineThatDoesNotFit) {
+  TCanvas c;
+  TRect r{0, 0, 40, 20};
+  DrawText(c.Handle(), kSentence, -1, r, DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS);
+  EXPECT_LE(r.Right, 40);
+}
+
 TEST(DrawText, NullDeviceContextAnswersZero) {
   TRect r{};
   EXPECT_EQ(DrawText(nullptr, "x", -1, r, 0), 0);

@@ -46,7 +46,12 @@ TEST_P(RectPixels, RectangleOutlinesWithThePenAndFillsWithTheBrush) {
 
 INSTANTIATE_TEST_SUITE_P(Rects, RectPixels,
                          ::testing::Values(TRect{2, 3, 9, 7}, TRect{0, 0, 20, 20}, TRect{5, 5, 6, 6},
-                                           TRect{4, 4, 6, 12}, TRect{-3, -3, 4, 4}, TRect{15, 2, 25, 30}));
+                                           TRect{4, 4, 6, 12}, TRect{-3, -3, 4, 4}, TRect{15, 2, 25, 30}),
+                         [](const auto& Info) {
+                           const TRect& r = Info.param;
+                           auto n = [](int v) { return v < 0 ? "m" + std::to_string(-v) : std::to_string(v); };
+                           return n(r.Left) + "_" + n(r.Top) + "_" + n(r.Right) + "_" + n(r.Bottom);
+                         });
 
 TEST(Canvas, EmptyOrInvertedRectanglesPaintNothing) {
   auto b = Filled(10, 10, clWhite);

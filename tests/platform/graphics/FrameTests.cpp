@@ -82,6 +82,7 @@ TEST(DrawFrameControl, CheckedBoxDiffersFromUncheckedInsideTheBoxOnly) {
 }
 
 struct TCheckCase {
+  const char* Name;
   unsigned State;
   TColor Inside;  // a pixel near the inside corner
 };
@@ -96,10 +97,12 @@ TEST_P(CheckStates, BackgroundFollowsTheState) {
 }
 
 INSTANTIATE_TEST_SUITE_P(States, CheckStates,
-                         ::testing::Values(TCheckCase{0, clWindow}, TCheckCase{DFCS_CHECKED, clWindow},
-                                           TCheckCase{DFCS_INACTIVE, clBtnFace},
-                                           TCheckCase{DFCS_BUTTON3STATE | DFCS_CHECKED, clBtnFace},
-                                           TCheckCase{DFCS_PUSHED, clBtnFace}));
+                         ::testing::Values(TCheckCase{"Unchecked", 0, clWindow},
+                                           TCheckCase{"Checked", DFCS_CHECKED, clWindow},
+                                           TCheckCase{"Inactive", DFCS_INACTIVE, clBtnFace},
+                                           TCheckCase{"Grayed", DFCS_BUTTON3STATE | DFCS_CHECKED, clBtnFace},
+                                           TCheckCase{"Pushed", DFCS_PUSHED, clBtnFace}),
+                         [](const auto& Info) { return std::string(Info.param.Name); });
 
 TEST(DrawFrameControl, PushButtonAdjustsToItsFace) {
   auto b = Filled(30, 20, clYellow);

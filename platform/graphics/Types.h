@@ -4,6 +4,12 @@
 #include <algorithm>
 #include <cstdint>
 
+struct TSize {
+  int cx = 0;
+  int cy = 0;
+  constexpr bool operator==(const TSize&) const = default;
+};
+
 struct TPoint {
   int X = 0;
   int Y = 0;
@@ -27,6 +33,9 @@ constexpr TPoint Point(int X, int Y) { return {X, Y}; }
 constexpr TRect Rect(int Left, int Top, int Right, int Bottom) { return {Left, Top, Right, Bottom}; }
 constexpr TRect Bounds(int Left, int Top, int Width, int Height) { return {Left, Top, Left + Width, Top + Height}; }
 
+constexpr bool EqualRect(const TRect& A, const TRect& B) { return A == B; }
+constexpr void SetRect(TRect& R, int Left, int Top, int Right, int Bottom) { R = {Left, Top, Right, Bottom}; }
+constexpr void SetRectEmpty(TRect& R) { R = {}; }
 constexpr bool IsRectEmpty(const TRect& R) { return R.Right <= R.Left || R.Bottom <= R.Top; }
 constexpr bool PtInRect(const TRect& R, TPoint P) {
   return P.X >= R.Left && P.X < R.Right && P.Y >= R.Top && P.Y < R.Bottom;
@@ -89,6 +98,9 @@ constexpr TColor cl3DDkShadow = SysColor(21);
 constexpr TColor cl3DLight = SysColor(22);
 constexpr TColor clInfoText = SysColor(23);
 constexpr TColor clInfoBk = SysColor(24);
+constexpr TColor clHotLight = SysColor(26);
+constexpr TColor clGradientActiveCaption = SysColor(27);
+constexpr TColor clGradientInactiveCaption = SysColor(28);
 
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clMaroon = 0x000080;
@@ -117,3 +129,19 @@ constexpr TColor RGB(int R, int G, int B) { return (R & 0xFF) | ((G & 0xFF) << 8
 constexpr int GetRValue(TColor C) { return C & 0xFF; }
 constexpr int GetGValue(TColor C) { return (C >> 8) & 0xFF; }
 constexpr int GetBValue(TColor C) { return (C >> 16) & 0xFF; }
+
+// Number * Numerator / Denominator with a 64-bit intermediate, rounded half away
+// from zero; -1 when Denominator is 0 or the result does not fit, as the
+// Windows call answers.
+constexpr int MulDiv(int Number, int Numerator, int Denominator) {
+  if (Denominator == 0) return -1;
+  long long p = static_cast<long long>(Number) * Numerator;
+  long long d = Denominator;
+  bool neg = (p < 0) != (d < 0);
+  if (p < 0) p = -p;
+  if (d < 0) d = -d;
+  long long q = (p + d / 2) / d;
+  if (neg) q = -q;
+  if (q > 2147483647LL || q < -2147483647LL - 1) return -1;
+  return static_cast<int>(q);
+}

@@ -1,0 +1,168 @@
+#include "platform/graphics/GdiCalls.h"
+
+#include <pango/pangocairo.h>
+
+#include <algorithm>
+
+namespace {
+
+struct TPrepared {
+  std::string Text;
+  int UnderlineStart = -1;  // byte range of the '&'-marked character
+  int UnderlineEnd = -1;
+};
+
+TPrepared Prepare(const std::string& S, unsigned Format) {
+  TPrepared p;
+  bool single = Format & DT_SINGLELINE;
+  bool prefix = !(Format & DT_NOPREFIX);
+  bool mark = false;
+  for (size_t i = 0; i < S.size();) {
+    char c = S[i];
+    if (prefix && c == '&') {
+      if (i + 1 < S.size() && S[i + 1] == '&') {
+        p.Text += '&';
+        i += 2;
+      } else {
+        mark = true;
+        ++i;
+      }
+      continue;
+    }
+    if (c == '\t') {
+      p.Text += (Format & DT_EXPANDTABS) ? '\t' : ' ';
+      ++i;
+      continue;
+    }
+    if (single && (c == '\r' || c == '\n')) {
+      p.Text += ' ';
+      i += (c == '\r' && i + 1 < S.size() && S[i + 1] == '\n') ? 2 : 1;
+      continue;
+    }
+    size_t len = static_cast<size_t>(g_utf8_skip[static_cast<unsigned char>(c)]);
+    len = std::min(len, S.size() - i);
+    if (mark && p.UnderlineStart < 0) {
+      p.UnderlineStart = static_cast<int>(p.Text.size());
+      p.UnderlineEnd = p.UnderlineStart + static_cast<int>(len);
+    }
+    mark = false;
+    p.Text.append(S, i, len);
+    i += len;
+  }
+  return p;
+}
+
+// The shared text context's paragraph direction, restored on scope exit.
+class TBaseDirection {
+public:
+  explicit TBaseDirection(bool RightToLeft) : FContext(rix::TextContext()) {
+    FOld = pango_context_get_base_dir(FContext);
+    pango_context_set_base_dir(FContext, RightToLeft ? PANGO_DIRECTION_RTL : PANGO_DIRECTION_LTR);
+  }
+  ~TBaseDirection() { pango_context_set_base_dir(FContext, FOld); }
+  TBaseDirection(const TBaseDirection&) = delete;
+  TBaseDirection& operator=(const TBaseDirection&) = delete;
+
+private:
+  PangoContext* FContext;
+  PangoDirection FOld;
+};
+
+struct TLayoutHolder {
+  PangoLayout* Layout;
+  ~TLayoutHolder() { g_object_unref(Layout); }
+};
+
+} // namespace
+
+int DrawText(HDC DC, const std::string& Text, int Count, TRect& Rect, unsigned Format) {
+  if (DC == nullptr) return 0;
+  const TFont& font = *DC->Font();
+  const TTextMetric& tm = rix::FontMetrics(font);
+  bool single = Format & DT_SINGLELINE;
+  std::string clean = rix::SanitizeUtf8(Text, Count);
+  if (clean.empty()) {
+    if (Format & DT_CALCRECT) {
+      Rect.Right = Rect.Left;
+      Rect.Bottom = Rect.Top + (single ? tm.tmHeight : 0);
+    }
+    return tm.tmHeight;
+  }
+
+  TPrepared prep = Prepare(clean, Format);
+  TBaseDirection direction(Format & DT_RTLREADING);
+  TLayoutHolder h{rix::CreateTextLayout(font, prep.Text)};
+  PangoLayout* layout = h.Layout;
+  pango_layout_set_auto_dir(layout, FALSE);
+  if (single) pango_layout_set_single_paragraph_mode(layout, TRUE);
+  if ((Format & DT_WORDBREAK) && !single) {
+    pango_layout_set_width(layout, std::max(1, Rect.Right - Rect.Left) * PANGO_SCALE);
+    pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+  }
+  if ((Format & DT_END_ELLIPSIS) && single) {
+    pango_layout_set_width(layout, std::max(1, Rect.Right - Rect.Left) * PANGO_SCALE);
+    pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+  }
+  if (Format & DT_EXPANDTABS) {
+    PangoTabArray* tabs = pango_tab_array_new_with_positions(1, TRUE, PANGO_TAB_LEFT, 8 * tm.tmAveCharWidth);
+    pango_layout_set_tabs(layout, tabs);
+    pango_tab_array_free(tabs);
+  }
+  if (prep.UnderlineStart >= 0) {
+    PangoAttrList* attrs = pango_layout_get_attributes(layout);
+    attrs = attrs ? pango_attr_list_copy(attrs) : pango_attr_list_new();
+    PangoAttribute* u = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
+    u->start_index = static_cast<guint>(prep.UnderlineStart);
+    u->end_index = static_cast<guint>(prep.UnderlineEnd);
+    pango_attr_list_insert(attrs, u);
+    pango_layout_set_attributes(layout, attrs);
+    pango_attr_list_unref(attrs);
+  }
+
+  int lines = pango_layout_get_line_count(layout);
+  int height = lines * tm.tmHeight;
+  int widest = 0;
+  for (int i = 0; i < lines; ++i) {
+    PangoRectangle logical;
+    pango_layout_line_get_pixel_extents(pango_layout_get_line_readonly(layout, i), nullptr, &logical);
+    widest = std::max(widest, logical.width);
+  }
+  if (Format & DT_CALCRECT) {
+    Rect.Right = Rect.Left + widest;
+    Rect.Bottom = Rect.Top + height;
+    return height;
+  }
+
+  int top = Rect.Top;
+  if (single && (Format & DT_VCENTER))
+    top = Rect.Top + (Rect.Bottom - Rect.Top) / 2 - tm.tmHeight / 2;
+  else if (single && (Format & DT_BOTTOM))
+    top = Rect.Bottom - tm.tmHeight;
+
+  DC->Changing();
+  cairo_t* cr = DC->Cairo();
+  cairo_save(cr);
+  if (!(Format & DT_NOCLIP)) {
+    TRect r{std::min(Rect.Left, Rect.Right), std::min(Rect.Top, Rect.Bottom), std::max(Rect.Left, Rect.Right),
+            std::max(Rect.Top, Rect.Bottom)};
+    cairo_rectangle(cr, r.Left, r.Top, r.Width(), r.Height());
+    cairo_clip(cr);
+  }
+  for (int i = 0; i < lines; ++i) {
+    PangoLayoutLine* line = pango_layout_get_line_readonly(layout, i);
+    PangoRectangle logical;
+    pango_layout_line_get_pixel_extents(line, nullptr, &logical);
+    int x = Rect.Left;
+    if (Format & DT_CENTER)
+      x = (Rect.Left + Rect.Right - logical.width) / 2;
+    else if (Format & DT_RIGHT)
+      x = Rect.Right - logical.width;
+    int y = top + i * tm.tmHeight;
+    if (DC->BkMode() == OPAQUE) DC->FillSolid({x, y, x + logical.width, y + tm.tmHeight}, DC->BkColor());
+    rix::ShowTextLine(cr, line, x - logical.x, y + tm.tmAscent, DC->TextColor());
+  }
+  cairo_restore(cr);
+  DC->Changed();
+  if (single && (Format & (DT_VCENTER | DT_BOTTOM))) return top - Rect.Top + tm.tmHeight;
+  return height;
+}

@@ -1,0 +1,195 @@
+#include "platform/graphics/TextEngine.h"
+
+#include <pango/pangocairo.h>
+
+#include <map>
+#include <memory>
+
+namespace rix {
+
+namespace {
+
+struct TContextHolder {
+  PangoContext* Context = nullptr;
+  ~TContextHolder() {
+    if (Context) g_object_unref(Context);
+  }
+};
+
+struct TDescCache {
+  std::map<HFONT, PangoFontDescription*> Map;
+  ~TDescCache() {
+    for (auto& [h, d] : Map) pango_font_description_free(d);
+  }
+};
+
+TDescCache& DescCache() {
+  static TDescCache cache;
+  return cache;
+}
+
+PangoFontDescription* NewDescription(const TFont& Font, double PixelSize) {
+  PangoFontDescription* d = pango_font_description_new();
+  std::string family = Font.Name().empty() ? std::string(TFont::DefaultName) : Font.Name();
+  if (Font.Pitch() == fpFixed) family += ",Monospace";
+  pango_font_description_set_family(d, family.c_str());
+  pango_font_description_set_absolute_size(d, PixelSize * PANGO_SCALE);
+  pango_font_description_set_weight(d, Font.Style().Contains(fsBold) ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+  pango_font_description_set_style(d, Font.Style().Contains(fsItalic) ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  return d;
+}
+
+struct TRawMetrics {
+  int Ascent, Descent, AveChar;
+};
+
+TRawMetrics RawMetrics(PangoFontDescription* Desc) {
+  PangoFontMetrics* m = pango_context_get_metrics(TextContext(), Desc, pango_language_from_string("en"));
+  TRawMetrics r{PANGO_PIXELS(pango_font_metrics_get_ascent(m)), PANGO_PIXELS(pango_font_metrics_get_descent(m)),
+                PANGO_PIXELS(pango_font_metrics_get_approximate_char_width(m))};
+  pango_font_metrics_unref(m);
+  return r;
+}
+
+// Windows heights: negative is the em size, positive the whole cell
+// (ascent + descent); 0 asks for the default size.
+const PangoFontDescription* Description(const TFont& Font) {
+  auto& map = DescCache().Map;
+  HFONT h = Font.Handle();
+  auto it = map.find(h);
+  if (it != map.end()) return it->second;
+  int height = Font.Height() == 0 ? TFont::DefaultHeight : Font.Height();
+  double px = height < 0 ? -static_cast<double>(height) : height;
+  PangoFontDescription* d = NewDescription(Font, px);
+  if (height > 0) {
+    TRawMetrics m = RawMetrics(d);
+    int cell = m.Ascent + m.Descent;
+    if (cell > 0 && cell != height) {
+      pango_font_description_free(d);
+      d = NewDescription(Font, px * height / cell);
+    }
+  }
+  map.emplace(h, d);
+  return d;
+}
+
+} // namespace
+
+PangoContext* TextContext() {
+  static TContextHolder holder;
+  if (holder.Context == nullptr) {
+    PangoFontMap* map = pango_cairo_font_map_get_default();
+    PangoContext* c = pango_font_map_create_context(map);
+    pango_cairo_context_set_resolution(c, 96.0);
+    cairo_font_options_t* o = cairo_font_options_create();
+    cairo_font_options_set_antialias(o, CAIRO_ANTIALIAS_GRAY);
+    cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_SLIGHT);
+    cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_ON);
+    pango_cairo_context_set_font_options(c, o);
+    cairo_font_options_destroy(o);
+    pango_context_set_round_glyph_positions(c, TRUE);
+    holder.Context = c;
+  }
+  return holder.Context;
+}
+
+const TTextMetric& FontMetrics(const TFont& Font) {
+  static std::map<HFONT, TTextMetric> cache;
+  HFONT h = Font.Handle();
+  auto it = cache.find(h);
+  if (it != cache.end()) return it->second;
+  auto* desc = const_cast<PangoFontDescription*>(Description(Font));
+  TRawMetrics m = RawMetrics(desc);
+  TTextMetric tm;
+  tm.tmAscent = m.Ascent;
+  tm.tmDescent = m.Descent;
+  tm.tmHeight = m.Ascent + m.Descent;
+  int em = PANGO_PIXELS(pango_font_description_get_size(desc));
+  tm.tmInternalLeading = std::max(0, tm.tmHeight - em);
+  tm.tmAveCharWidth = std::max(1, m.AveChar);
+  tm.tmMaxCharWidth = std::max({TextLineWidth(Font, "W"), TextLineWidth(Font, "M"), em});
+  return cache.emplace(h, tm).first->second;
+}
+
+PangoLayout* CreateTextLayout(const TFont& Font, const std::string& Text) {
+  PangoLayout* layout = pango_layout_new(TextContext());
+  pango_layout_set_font_description(layout, Description(Font));
+  if (Font.Style().Contains(fsUnderline) || Font.Style().Contains(fsStrikeOut)) {
+    PangoAttrList* attrs = pango_attr_list_new();
+    if (Font.Style().Contains(fsUnderline)) pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+    if (Font.Style().Contains(fsStrikeOut)) pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
+    pango_layout_set_attributes(layout, attrs);
+    pango_attr_list_unref(attrs);
+  }
+  std::string clean = SanitizeUtf8(Text);
+  pango_layout_set_text(layout, clean.data(), static_cast<int>(clean.size()));
+  return layout;
+}
+
+int TextLineWidth(const TFont& Font, const std::string& Text) {
+  PangoLayout* layout = CreateTextLayout(Font, Text);
+  pango_layout_set_single_paragraph_mode(layout, TRUE);
+  PangoRectangle logical;
+  pango_layout_get_pixel_extents(layout, nullptr, &logical);
+  g_object_unref(layout);
+  return logical.width;
+}
+
+std::string SanitizeUtf8(const std::string& Text, long long Count) {
+  size_t n = Count < 0 || static_cast<unsigned long long>(Count) > Text.size() ? Text.size() : static_cast<size_t>(Count);
+  std::string out;
+  out.reserve(n);
+  const char* p = Text.data();
+  const char* end = p + n;
+  while (p < end) {
+    const gchar* stop = nullptr;
+    if (g_utf8_validate(p, end - p, &stop)) {
+      out.append(p, end);
+      break;
+    }
+    out.append(p, stop);
+    p = stop;
+    if (*p == '\0') break;
+    // A sequence cut by Count is dropped; a broken one shows as U+FFFD.
+    gunichar c = g_utf8_get_char_validated(p, end - p);
+    if (c == static_cast<gunichar>(-2)) break;
+    out += "\xEF\xBF\xBD";
+    ++p;
+  }
+  // NULs end the text, as they end a C string.
+  auto z = out.find('\0');
+  if (z != std::string::npos) out.resize(z);
+  return out;
+}
+
+} // namespace rix
+
+#include "platform/graphics/Colors.h"
+
+namespace rix {
+
+void SetSourceColor(cairo_t* Cr, TColor Color) {
+  TColor c = ColorToRGB(Color);
+  cairo_set_source_rgb(Cr, GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0);
+}
+
+void ShowTextLine(cairo_t* Cr, PangoLayoutLine* Line, int X, int Baseline, TColor Color) {
+  cairo_save(Cr);
+  SetSourceColor(Cr, Color);
+  cairo_move_to(Cr, X, Baseline);
+  pango_cairo_show_layout_line(Cr, Line);
+  cairo_restore(Cr);
+}
+
+} // namespace rix
+
+namespace rix {
+
+int UnknownGlyphCount(const TFont& Font, const std::string& Text) {
+  PangoLayout* layout = CreateTextLayout(Font, Text);
+  int n = pango_layout_get_unknown_glyphs_count(layout);
+  g_object_unref(layout);
+  return n;
+}
+
+} // namespace rix

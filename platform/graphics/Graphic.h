@@ -110,6 +110,9 @@ public:
   void SaveToStream(TStream& Stream) override;
   void ReadData(TStream& Stream);
   void WriteData(TStream& Stream);
+  // Streams the image as the binary property "Data" ("Glyph.Data" under a
+  // column's glyph).
+  void DefineProperties(TFiler* Filer) override;
   void SaveToPNG(const std::string& FileName);
   void SaveToPNGStream(TStream& Stream);
   // Replaces the image by Width x Height pixels of straight (not

@@ -10,3 +10,4 @@
 #include "platform/graphics/Graphic.h"
 #include "platform/graphics/Picture.h"
 #include "platform/graphics/ImageList.h"
+#include "platform/graphics/GraphicsStreaming.h"

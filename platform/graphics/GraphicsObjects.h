@@ -3,6 +3,8 @@
 // listens to.
 #pragma once
 
+#include "platform/streaming/ClassBuilder.h"
+
 #include "platform/core/Classes.h"
 #include "platform/graphics/Types.h"
 
@@ -65,6 +67,7 @@ using HFONT = std::uint32_t;
 // through fontconfig's fallback to a Japanese face.
 class TFont : public TGraphicsObject {
   RIX_CLASS_NAME(TFont)
+  RIX_PUBLISHED(TFont)
 public:
   static constexpr int PixelsPerInch = 96;
   static constexpr const char* DefaultName = "Sans";

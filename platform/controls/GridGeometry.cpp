@@ -87,6 +87,9 @@ TGridCoord TCustomGrid::CalcMaxTopLeft(const TGridCoord& Coord, const TGridDrawI
 
 TGridCoord TCustomGrid::CalcCoordFromPoint(int X, int Y, const TGridDrawInfo& DrawInfo) const {
   auto doCalc = [](const TGridAxisDrawInfo& Axis, int N) {
+    // Left of or above the grid is no cell at all (the first cell would
+    // claim it otherwise).
+    if (N < 0) return -1;
     int start, stop, line;
     if (N < Axis.FixedBoundary) {
       start = 0;

@@ -13,7 +13,9 @@
 // as in the framework; tests read them with GetScrollInfo(SB_HORZ / SB_VERT).
 //
 // Timed scrolling: while the mouse selects or drags outside the cells the
-// grid runs timer 1; the host's TickTimers (or a test) drives it.
+// grid runs timer 1; the host's TickTimers (or a test) drives it. As in the
+// framework, a column dragged along the fixed rows (or a row along the fixed
+// columns) follows the mouse on those timer ticks, not on the mouse moves.
 //
 // The editor: CreateEditor is called the first time the editor is needed
 // (never from the constructor), so a derived grid's override is reached

@@ -149,6 +149,7 @@ protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void WMKillFocus(TMessage& M) override {}
+  void WMGetDlgCode(TMessage& M) override { M.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; }
 
 private:
   std::unique_ptr<TStringList> FItems;

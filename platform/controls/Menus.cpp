@@ -27,10 +27,8 @@ void TMenuItem::BeforeDestruction() {
 
 void TMenuItem::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FAction) {
-    FAction->UnRegisterClient(this);
-    FAction = nullptr;
-  }
+  // The action is going: it forgets its clients itself.
+  if (Operation == opRemove && AComponent == FAction) FAction = nullptr;
 }
 
 void TMenuItem::SetAction(TAction* Value) {

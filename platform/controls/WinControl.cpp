@@ -18,10 +18,11 @@ TWinControl::~TWinControl() {
 void TWinControl::BeforeDestruction() {
   // Children go with their parent, as in the framework; their owner learns it
   // through the usual removal.
+  // Each child leaves its parent (and its form's focus bookkeeping) itself.
   while (!FControls.empty()) {
     TControl* c = FControls.back();
-    RemoveControl(c);
     delete c;
+    if (!FControls.empty() && FControls.back() == c) FControls.pop_back();
   }
   TControl::BeforeDestruction();
   DestroyHandle();

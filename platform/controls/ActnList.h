@@ -64,3 +64,6 @@ private:
   TNotifyEvent FOnExecute, FOnUpdate;
   std::vector<TActionClient*> FClients;
 };
+
+// The framework names the class with the shared properties TCustomAction.
+using TCustomAction = TAction;

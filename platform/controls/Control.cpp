@@ -50,6 +50,21 @@ TImeMode GetImeModeOf(HWND Wnd) {
 }
 void SetImeName(const TImeName& Name) { ImeNameState() = Name; }
 const TImeName& ActiveImeName() { return ImeNameState(); }
+TScreen& Screen() {
+  thread_local TScreen S;
+  return S;
+}
+
+namespace {
+std::uintptr_t& KbLayoutState() {
+  thread_local std::uintptr_t L = 0;
+  return L;
+}
+} // namespace
+
+void ActivateKeyboardLayout(std::uintptr_t Layout, unsigned Flags) { KbLayoutState() = Layout; }
+std::uintptr_t ActiveKeyboardLayout() { return KbLayoutState(); }
+
 void SetScreenCursor(TCursor Cursor) { ScreenCursorState() = Cursor; }
 TCursor ScreenCursor() { return ScreenCursorState(); }
 

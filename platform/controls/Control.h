@@ -27,6 +27,7 @@
 #include <vector>
 
 class TCanvas;
+class TAction;
 class TControl;
 class TWinControl;
 class TCustomForm;
@@ -120,6 +121,21 @@ const TImeName& ActiveImeName();
 void SetScreenCursor(TCursor Cursor);
 TCursor ScreenCursor();
 
+// The framework's Screen object, as far as controls need it. Hosts set the
+// size and the default input method.
+struct TScreen {
+  int Width = 1920;
+  int Height = 1080;
+  TImeName DefaultIme;
+  std::uintptr_t DefaultKbLayout = 0;
+};
+TScreen& Screen();
+
+constexpr unsigned KLF_ACTIVATE = 0x0001;
+// Records the keyboard layout asked for (hosts apply it, tests read it).
+void ActivateKeyboardLayout(std::uintptr_t Layout, unsigned Flags);
+std::uintptr_t ActiveKeyboardLayout();
+
 class TControl : public TComponent {
   RIX_CLASS_NAME(TControl)
 public:
@@ -205,6 +221,10 @@ public:
   virtual void Invalidate();
   virtual void Update() {}
   void Repaint() { Invalidate(); Update(); }
+
+  // Actions the control can run or update itself; false: not handled here.
+  virtual bool ExecuteAction(TAction* Action) { return false; }
+  virtual bool UpdateAction(TAction* Action) { return false; }
 
   // Cancels mouse modes of the active control of the form (CM_CANCELMODE),
   // e.g. before a popup menu opens.

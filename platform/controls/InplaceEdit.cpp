@@ -176,6 +176,7 @@ void TInplaceEdit::Reset() {
 // ---- Placement ---------------------------------------------------------------------
 
 void TInplaceEdit::UpdateContents() {
+  if (FGrid == nullptr) return;
   SetText("");
   SetEditMask(FGrid->GetEditMask(FGrid->Col(), FGrid->Row()));
   SetText(FGrid->GetEditText(FGrid->Col(), FGrid->Row()));
@@ -283,6 +284,10 @@ void TInplaceEdit::EditChar(char32_t Ch) {
 }
 
 void TInplaceEdit::KeyDown(unsigned short& Key, TShiftState Shift) {
+  if (FGrid == nullptr) {
+    TCustomControl::KeyDown(Key, Shift);
+    return;
+  }
   auto sendToParent = [&] {
     FGrid->KeyDown(Key, Shift);
     Key = 0;
@@ -338,9 +343,16 @@ void TInplaceEdit::KeyDown(unsigned short& Key, TShiftState Shift) {
   }
 }
 
-void TInplaceEdit::KeyUp(unsigned short& Key, TShiftState Shift) { FGrid->KeyUp(Key, Shift); }
+void TInplaceEdit::KeyUp(unsigned short& Key, TShiftState Shift) {
+  if (FGrid != nullptr) FGrid->KeyUp(Key, Shift);
+  else TCustomControl::KeyUp(Key, Shift);
+}
 
 void TInplaceEdit::KeyPress(char32_t& Key) {
+  if (FGrid == nullptr) {
+    TCustomControl::KeyPress(Key);
+    return;
+  }
   FGrid->KeyPress(Key);
   if (Key >= 32 && !FGrid->CanEditAcceptKey(Key)) Key = 0;
   switch (Key) {
@@ -363,9 +375,13 @@ void TInplaceEdit::KeyPress(char32_t& Key) {
   if (Key != 0) TCustomControl::KeyPress(Key);
 }
 
-void TInplaceEdit::DblClick() { FGrid->DblClick(); }
+void TInplaceEdit::DblClick() {
+  if (FGrid != nullptr) FGrid->DblClick();
+  else TCustomControl::DblClick();
+}
 
 bool TInplaceEdit::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) {
+  if (FGrid == nullptr) return TCustomControl::DoMouseWheel(Shift, WheelDelta, MousePos);
   return FGrid->DoMouseWheel(Shift, WheelDelta, MousePos);
 }
 

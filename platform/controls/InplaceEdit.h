@@ -198,6 +198,8 @@ public:
 protected:
   void BeforeDestruction() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // For lists of derived editors, which close them up themselves.
+  void SetListVisible(bool Value) { FListVisible = Value; }
   virtual void DoEditButtonClick();
   virtual void DoGetPickListItems();
   void DoDropDownKeys(unsigned short& Key, TShiftState Shift);

@@ -41,6 +41,7 @@ TRect TInplaceEditList::ButtonRect() const {
 bool TInplaceEditList::OverButton(TPoint P) const { return FEditStyle != esSimple && PtInRect(ButtonRect(), P); }
 
 void TInplaceEditList::UpdateContents() {
+  if (Grid() == nullptr) return;
   FActiveList = nullptr;
   FPickListLoaded = false;
   FEditStyle = Grid()->GetEditStyle(Grid()->Col(), Grid()->Row());
@@ -59,7 +60,7 @@ void TInplaceEditList::BoundsChanged() {
 
 void TInplaceEditList::DoGetPickListItems() {
   if (FPickListLoaded) return;
-  if (FOnGetPickListItems) FOnGetPickListItems(Grid()->Col(), Grid()->Row(), PickList()->Items());
+  if (FOnGetPickListItems && Grid() != nullptr) FOnGetPickListItems(Grid()->Col(), Grid()->Row(), PickList()->Items());
   FPickListLoaded = PickList()->Items()->Count() > 0;
 }
 
@@ -238,9 +239,11 @@ void TInplaceEditList::CMCancelMode(TMessage& M) {
 
 void TInplaceEditList::WMKillFocus(TMessage& M) {
   if (SysLocale.FarEast) {
-    SetImeName("");
+    SetImeName(Screen().DefaultIme);
     SetImeMode(imDontCare);
   }
   TInplaceEdit::WMKillFocus(M);
+  if (SysLocale.FarEast && Grid() != nullptr && M.WParam != Grid()->WindowHandle())
+    ActivateKeyboardLayout(Screen().DefaultKbLayout, KLF_ACTIVATE);
   CloseUp(false);
 }

@@ -3,12 +3,26 @@
 #include "platform/controls/Forms.h"
 
 #include <algorithm>
+#include <map>
+
+namespace {
+std::map<HWND, TWinControl*>& Registry() {
+  thread_local std::map<HWND, TWinControl*> R;
+  return R;
+}
+} // namespace
+
+TWinControl* FindControl(HWND Wnd) {
+  auto it = Registry().find(Wnd);
+  return it == Registry().end() ? nullptr : it->second;
+}
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
 TWinControl::~TWinControl() {
   // Normally gone already (BeforeDestruction); this covers stack objects.
   if (FHandle != 0) {
+    Registry().erase(FHandle);
     DeallocateWindowHandle(FHandle);
     FHandle = 0;
   }
@@ -79,6 +93,7 @@ void TWinControl::CreateWnd() {
     WndProc(m);
     return m.Result;
   });
+  Registry()[FHandle] = this;
   FLastClientWidth = ClientWidth();
   FLastClientHeight = ClientHeight();
   InvalidateRect(ClientRect());
@@ -97,6 +112,7 @@ void TWinControl::DestroyWnd() {
   HWND h = FHandle;
   FHandle = 0;
   FInvalid.clear();
+  Registry().erase(h);
   DeallocateWindowHandle(h);
 }
 
@@ -339,6 +355,7 @@ void TWinControl::Dispatch(TMessage& M) {
   case WM_GETDLGCODE: WMGetDlgCode(M); return;
   case WM_PAINT: WMPaint(M); return;
   case WM_TIMER: WMTimer(M); return;
+  case WM_IME_STARTCOMPOSITION: WMIMEStartComposition(M); return;
   case CM_ENTER: CMEnter(M); return;
   case CM_EXIT: CMExit(M); return;
   case CM_DIALOGKEY: CMDialogKey(M); return;
@@ -449,6 +466,14 @@ void TWinControl::WMVScroll(TMessage& M) { DefaultHandler(M); }
 void TWinControl::WMSetCursor(TMessage& M) { DefaultHandler(M); }
 void TWinControl::WMGetDlgCode(TMessage& M) { DefaultHandler(M); }
 void TWinControl::WMTimer(TMessage& M) { DefaultHandler(M); }
+void TWinControl::WMIMEStartComposition(TMessage& M) { DefaultHandler(M); }
+
+void TWinControl::ScrollWindowEx(int DX, int DY, const TRect* ScrollRect, const TRect* ClipRect, unsigned Flags) {
+  if (FHandle == 0 || (Flags & SW_INVALIDATE) == 0) return;
+  TRect r = ScrollRect != nullptr ? *ScrollRect : ClientRect();
+  if (ClipRect != nullptr && !IntersectRect(r, r, *ClipRect)) return;
+  InvalidateRect(r, (Flags & SW_ERASE) != 0);
+}
 
 void TWinControl::WMPaint(TMessage& M) {
   if (PaintHost() != nullptr) PaintHost()->PaintControl(this);

@@ -62,6 +62,11 @@ public:
   // Paints with the current canvas: a host calls this from PaintControl.
   virtual void PaintWindow() {}
 
+  // Moves the window's pixels in the framework; here the host repaints, so
+  // the scrolled rectangle (the client area when ScrollRect is null) is
+  // invalidated when Flags has SW_INVALIDATE.
+  void ScrollWindowEx(int DX, int DY, const TRect* ScrollRect, const TRect* ClipRect, unsigned Flags);
+
   // Scroll bars (SB_HORZ, SB_VERT). A bar shows while its range is not empty
   // and it then takes its width from the client area.
   void SetScrollInfo(int Bar, const TScrollInfo& Info, bool Redraw = true);
@@ -119,6 +124,7 @@ protected:
   virtual void WMGetDlgCode(TMessage& M);
   virtual void WMPaint(TMessage& M);
   virtual void WMTimer(TMessage& M);
+  virtual void WMIMEStartComposition(TMessage& M);
   virtual void CMEnter(TMessage& M);
   virtual void CMExit(TMessage& M);
   virtual void CMDialogKey(TMessage& M);
@@ -156,6 +162,13 @@ private:
   int FLastClientWidth = -1, FLastClientHeight = -1;
   bool FDestroyingHandle = false;
 };
+
+constexpr unsigned SW_INVALIDATE = 0x0002;
+constexpr unsigned SW_ERASE = 0x0004;
+
+// The control behind a window handle of this thread, or nil: what a host
+// delivers input to.
+TWinControl* FindControl(HWND Wnd);
 
 // A windowed control that paints itself: Paint runs with Canvas() set.
 class TCustomControl : public TWinControl {

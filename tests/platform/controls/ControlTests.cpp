@@ -20,6 +20,8 @@ TEST(Controls, HandlesComeAndGoWithTheParentsWindow) {
   HWND h = box->Handle(); // creates the form's window first
   EXPECT_TRUE(form->HandleAllocated());
   EXPECT_TRUE(IsWindow(h));
+  EXPECT_EQ(FindControl(h), box);
+  EXPECT_EQ(FindControl(form->Handle()), form);
   box->RecreateWnd();
   EXPECT_FALSE(IsWindow(h));
   EXPECT_TRUE(IsWindow(box->WindowHandle()));
@@ -27,6 +29,7 @@ TEST(Controls, HandlesComeAndGoWithTheParentsWindow) {
   delete form; // takes its child along
   EXPECT_FALSE(IsWindow(fh));
   EXPECT_FALSE(IsWindow(bh));
+  EXPECT_EQ(FindControl(bh), nullptr);
 }
 
 TEST(Controls, PostedMessagesReachTheControl) {

@@ -104,6 +104,7 @@ struct MaskCase {
   const char* Typed;
   const char* Text;     // value after typing
   const char* EditText; // what the editor shows
+  friend void PrintTo(const MaskCase& M, std::ostream* Os) { *Os << M.Name; }
 };
 
 class MaskEditing : public Editor, public ::testing::WithParamInterface<MaskCase> {};

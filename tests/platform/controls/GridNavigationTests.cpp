@@ -26,6 +26,7 @@ struct KeyCase {
   TGridCoord Start; // Col, Row before
   TGridCoord Cell;  // Col, Row after
   TGridCoord TopLeft; // LeftCol, TopRow after
+  friend void PrintTo(const KeyCase& K, std::ostream* Os) { *Os << K.Name; }
 };
 
 class NavKeys : public GridFixture, public ::testing::WithParamInterface<KeyCase> {};

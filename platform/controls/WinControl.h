@@ -75,6 +75,9 @@ public:
   void GetScrollRange(int Bar, int& Min, int& Max) const;
   int SetScrollPos(int Bar, int Pos, bool Redraw = true);
   int GetScrollPos(int Bar) const { return GetScrollInfo(Bar).Pos; }
+  // Where the user is dragging the thumb (hosts set it before sending
+  // SB_THUMBTRACK / SB_THUMBPOSITION).
+  void SetScrollTrackPos(int Bar, int Pos) { FScroll[Bar == SB_VERT ? 1 : 0].TrackPos = Pos; }
   bool ScrollBarVisible(int Bar) const;
 
   TRect ClientRect() const override;

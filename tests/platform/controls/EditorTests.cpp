@@ -241,3 +241,57 @@ TEST_F(PickList, TheEllipsisButtonClicks) {
   EXPECT_EQ(clicks, 2);
   EXPECT_FALSE(List()->ListVisible());
 }
+
+TEST_F(Editor, ClickingTheCurrentCellOpensTheEditorAndAnotherCellClosesIt) {
+  Input::Mouse(Grid, WM_LBUTTONDOWN, 80, 30, {ssLeft}); // cell (1, 1), the current one
+  Input::Mouse(Grid, WM_LBUTTONUP, 80, 30);
+  ASSERT_NE(Ed(), nullptr);
+  EXPECT_TRUE(Ed()->Visible());
+  EXPECT_EQ(Ed()->BoundsRect(), Grid->CellRect(1, 1));
+  Input::Type("new");
+  Input::Mouse(Grid, WM_LBUTTONDOWN, 150, 80, {ssLeft}); // cell (2, 3)
+  Input::Mouse(Grid, WM_LBUTTONUP, 150, 80);
+  EXPECT_FALSE(Ed()->Visible());
+  EXPECT_EQ((Grid->Cells[{1, 1}]), "new");
+  EXPECT_EQ(Grid->Col(), 2);
+  EXPECT_EQ(Grid->Row(), 3);
+}
+
+TEST_F(Editor, LeavingTheGridKeepsTheEditorAndItsTextUntilTheGridIsBack) {
+  Input::Type("kept");
+  Box->SetFocus();
+  EXPECT_TRUE(Ed()->Visible()); // as in the framework: it stays, without the focus
+  EXPECT_FALSE(Ed()->Focused());
+  EXPECT_EQ(Form->ActiveControl(), Box);
+  EXPECT_TRUE(Grid->EditorMode());
+  EXPECT_EQ((Grid->Cells[{1, 1}]), "kept");
+  Grid->SetFocus();
+  EXPECT_TRUE(Ed()->Visible());
+  EXPECT_TRUE(Ed()->Focused());
+}
+
+TEST_F(Editor, AlwaysShowEditorKeepsItOpenAcrossMovesAndScrolling) {
+  Grid->SetOptions(Grid->Options() + goAlwaysShowEditor);
+  ASSERT_NE(Ed(), nullptr);
+  EXPECT_TRUE(Ed()->Visible());
+  Input::Key(VK_DOWN);
+  EXPECT_EQ(Grid->Row(), 2);
+  EXPECT_TRUE(Ed()->Visible());
+  EXPECT_EQ(Ed()->BoundsRect(), Grid->CellRect(1, 2));
+  Grid->SetLeftCol(3); // the current cell scrolls out of sight
+  EXPECT_FALSE(Ed()->Visible());
+  Grid->SetLeftCol(1);
+  EXPECT_TRUE(Ed()->Visible());
+}
+
+TEST_F(GridFixture, RowSelectSelectsWholeRowsAndArrowsScrollSideways) {
+  Grid->SetOptions(Grid->Options() + goRowSelect + goEditing);
+  EXPECT_EQ(Grid->Selection(), (TGridRect{1, 1, 19, 1}));
+  Input::Key(VK_RIGHT);
+  EXPECT_EQ(Grid->LeftCol(), 2);
+  EXPECT_EQ(Grid->Col(), 1);
+  Input::Key(VK_DOWN);
+  EXPECT_EQ(Grid->Selection(), (TGridRect{1, 2, 19, 2}));
+  Input::Char(U'x'); // no editing on whole rows
+  EXPECT_EQ(Grid->InplaceEditor(), nullptr);
+}

@@ -477,21 +477,21 @@ void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int Stop
     where.Bottom = where.Top + RowHeights(curRow);
     while (where.Left < StopX && curCol < FColCount) {
       where.Right = where.Left + ColWidths(curCol);
+      // Right-to-left grids are laid out mirrored (our canvases never are).
+      TRect cell = where;
+      if (UseRightToLeftAlignment()) {
+        cell.Left = ClientWidth() - where.Right;
+        cell.Right = ClientWidth() - where.Left;
+      }
       TRect shown;
-      if (where.Right > where.Left && IntersectRect(shown, where, clip)) {
+      if (where.Right > where.Left && IntersectRect(shown, cell, clip)) {
         TGridDrawState state = IncludeDrawState;
         if (ActiveControl && curRow == Row() && curCol == Col()) state += gdFocused;
         if (curCol >= Sel.Left && curCol <= Sel.Right && curRow >= Sel.Top && curRow <= Sel.Bottom) state += gdSelected;
         // The cell under an open editor is the editor's to show.
         if (!state.Contains(gdFocused) || !FOptions.Contains(goEditing) || !FEditorMode ||
-            ComponentState().Contains(csDesigning)) {
-          TRect cell = where;
-          if (UseRightToLeftAlignment()) {
-            cell.Left = ClientWidth() - where.Right;
-            cell.Right = ClientWidth() - where.Left;
-          }
+            ComponentState().Contains(csDesigning))
           DrawCell(curCol, curRow, cell, state);
-        }
       }
       where.Left = where.Right + DrawInfo.Horz.EffectiveLineWidth;
       ++curCol;

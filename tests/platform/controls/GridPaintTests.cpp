@@ -119,3 +119,21 @@ TEST_F(GridPaint, UpdatePaintsThroughTheHostAndValidates) {
   Grid->Update(); // nothing invalid, no host: nothing happens
   EXPECT_EQ(host.Painted, 1);
 }
+
+TEST_F(GridPaint, RightToLeftGridsAreMirrored) {
+  Grid->SetBiDiMode(bdRightToLeft);
+  int w = Grid->ClientWidth();
+  EXPECT_EQ(Grid->CellRect(1, 1), Rect(w - 129, 25, w - 65, 49));
+  EXPECT_EQ(Grid->MouseCoord(w - 70, 30), (TGridCoord{1, 1}));
+  EXPECT_EQ(Grid->MouseCoord(w - 10, 30), (TGridCoord{0, 1}));
+  Grid->Drawn.clear();
+  Grid->PaintNow();
+  for (const auto& d : Grid->Drawn)
+    if (d.Col == 1 && d.Row == 1) {
+      EXPECT_EQ(d.Rect, Grid->CellRect(1, 1));
+    }
+  // The border after column 1 is now at its left edge.
+  Grid->SetOptions(Grid->Options() + goColSizing);
+  EXPECT_FALSE(Grid->Sizing(130, 10));
+  EXPECT_TRUE(Grid->Sizing(w - 130, 10));
+}

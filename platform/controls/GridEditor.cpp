@@ -11,7 +11,7 @@ std::string TCustomGrid::GetEditMask(int ACol, int ARow) { return {}; }
 std::string TCustomGrid::GetEditText(int ACol, int ARow) { return {}; }
 void TCustomGrid::SetEditText(int ACol, int ARow, const std::string& Value) {}
 int TCustomGrid::GetEditLimit() { return 0; }
-TEditStyle TCustomGrid::GetEditStyle(int ACol, int ARow) { return esSimple; }
+TEditStyle TCustomGrid::GetEditStyle(int ACol, int ARow) { return Grids::esSimple; }
 
 bool TCustomGrid::CanEditShow() {
   return (TGridOptions{goRowSelect, goEditing} * FOptions) == TGridOptions{goEditing} && FEditorMode &&

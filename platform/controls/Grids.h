@@ -40,7 +40,12 @@ using TGridDrawState = TSet<TGridDrawStateItem, 3>;
 enum TGridScrollDirectionItem { sdLeft, sdRight, sdUp, sdDown };
 using TGridScrollDirection = TSet<TGridScrollDirectionItem, 4>;
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+// The base editor's styles carry the unit's name, as Grids.esSimple does in
+// the framework: the database grid declares its own esSimple ... esCheck.
+namespace Grids {
 enum TEditStyle { esSimple, esEllipsis, esPickList };
+}
+using TEditStyle = Grids::TEditStyle;
 
 struct TGridCoord {
   int X = 0;

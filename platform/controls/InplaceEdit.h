@@ -215,7 +215,7 @@ private:
   void TrackButton(int X, int Y);
   void StopTracking();
 
-  TEditStyle FEditStyle = esSimple;
+  TEditStyle FEditStyle = Grids::esSimple;
   TPopupListbox* FPickList = nullptr;
   TWinControl* FActiveList = nullptr;
   int FDropDownRows = 7;

@@ -38,20 +38,20 @@ TRect TInplaceEditList::ButtonRect() const {
   return Rect(0, 0, FButtonWidth, Height());
 }
 
-bool TInplaceEditList::OverButton(TPoint P) const { return FEditStyle != esSimple && PtInRect(ButtonRect(), P); }
+bool TInplaceEditList::OverButton(TPoint P) const { return FEditStyle != Grids::esSimple && PtInRect(ButtonRect(), P); }
 
 void TInplaceEditList::UpdateContents() {
   if (Grid() == nullptr) return;
   FActiveList = nullptr;
   FPickListLoaded = false;
   FEditStyle = Grid()->GetEditStyle(Grid()->Col(), Grid()->Row());
-  if (FEditStyle == esPickList) FActiveList = PickList();
+  if (FEditStyle == Grids::esPickList) FActiveList = PickList();
   TInplaceEdit::UpdateContents();
 }
 
 void TInplaceEditList::BoundsChanged() {
   TRect r = Rect(2, 2, std::max(Width() - 2, 2), Height());
-  if (FEditStyle != esSimple) {
+  if (FEditStyle != Grids::esSimple) {
     if (Grid() == nullptr || !Grid()->UseRightToLeftAlignment()) r.Right -= FButtonWidth;
     else r.Left += FButtonWidth - 2;
   }
@@ -134,7 +134,7 @@ void TInplaceEditList::WndProc(TMessage& Message) {
   case WM_KEYDOWN:
   case WM_SYSKEYDOWN:
   case WM_CHAR:
-    if (FEditStyle == esPickList) {
+    if (FEditStyle == Grids::esPickList) {
       unsigned short key = static_cast<unsigned short>(Message.WParam);
       DoDropDownKeys(key, KeyDataToShiftState(Message.LParam));
       if (key == 0) return;
@@ -149,7 +149,7 @@ void TInplaceEditList::WndProc(TMessage& Message) {
 }
 
 void TInplaceEditList::KeyDown(unsigned short& Key, TShiftState Shift) {
-  if (FEditStyle == esEllipsis && Key == VK_RETURN && Shift == TShiftState{ssCtrl}) {
+  if (FEditStyle == Grids::esEllipsis && Key == VK_RETURN && Shift == TShiftState{ssCtrl}) {
     DoEditButtonClick();
     // The Return character that follows must not reach the editor.
     TMsg m;
@@ -161,7 +161,7 @@ void TInplaceEditList::KeyDown(unsigned short& Key, TShiftState Shift) {
 }
 
 void TInplaceEditList::DblClick() {
-  if (FEditStyle == esPickList && FActiveList == FPickList) {
+  if (FEditStyle == Grids::esPickList && FActiveList == FPickList) {
     DoGetPickListItems();
     int n = FPickList->Items()->Count();
     if (n > 0) {
@@ -174,7 +174,7 @@ void TInplaceEditList::DblClick() {
         Change();
       }
     }
-  } else if (FEditStyle == esEllipsis) {
+  } else if (FEditStyle == Grids::esEllipsis) {
     DoEditButtonClick();
   } else {
     TInplaceEdit::DblClick();
@@ -197,7 +197,7 @@ void TInplaceEditList::StopTracking() {
 }
 
 void TInplaceEditList::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (Button == mbLeft && FEditStyle != esSimple && OverButton({X, Y})) {
+  if (Button == mbLeft && FEditStyle != Grids::esSimple && OverButton({X, Y})) {
     if (FListVisible) {
       CloseUp(false);
     } else {
@@ -228,7 +228,7 @@ void TInplaceEditList::MouseMove(TShiftState Shift, int X, int Y) {
 void TInplaceEditList::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   bool wasPressed = FPressed;
   StopTracking();
-  if (Button == mbLeft && FEditStyle == esEllipsis && wasPressed) DoEditButtonClick();
+  if (Button == mbLeft && FEditStyle == Grids::esEllipsis && wasPressed) DoEditButtonClick();
   TInplaceEdit::MouseUp(Button, Shift, X, Y);
 }
 

@@ -148,8 +148,8 @@ protected:
   void SetUp() override {
     Editor::SetUp();
     Grid->UseEditList = true;
-    Grid->Styles[2] = esPickList;
-    Grid->Styles[3] = esEllipsis;
+    Grid->Styles[2] = Grids::esPickList;
+    Grid->Styles[3] = Grids::esEllipsis;
     Grid->MoveColRow(2, 1, true, true);
     Input::Key(VK_F2);
   }
@@ -158,7 +158,7 @@ protected:
 
 TEST_F(PickList, AltDownDropsTheListAndEnterAcceptsTheChoice) {
   ASSERT_NE(List(), nullptr);
-  EXPECT_EQ(List()->EditStyle(), esPickList);
+  EXPECT_EQ(List()->EditStyle(), Grids::esPickList);
   Input::Key(VK_DOWN, {ssAlt});
   ASSERT_TRUE(List()->ListVisible());
   TPopupListbox* box = List()->PickList();
@@ -232,7 +232,7 @@ TEST_F(PickList, TheEllipsisButtonClicks) {
   });
   Grid->MoveColRow(3, 1, true, true);
   Grid->ShowEditor();
-  ASSERT_EQ(List()->EditStyle(), esEllipsis);
+  ASSERT_EQ(List()->EditStyle(), Grids::esEllipsis);
   TRect b = List()->ButtonRect();
   Input::Mouse(List(), WM_LBUTTONDOWN, b.Left + 2, 5, {ssLeft});
   Input::Mouse(List(), WM_LBUTTONUP, b.Left + 2, 5);

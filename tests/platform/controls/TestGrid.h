@@ -61,7 +61,7 @@ protected:
   bool CanEditModify() override { return ModifyAllowed && TCustomGrid::CanEditModify(); }
   TEditStyle GetEditStyle(int ACol, int) override {
     auto it = Styles.find(ACol);
-    return it == Styles.end() ? esSimple : it->second;
+    return it == Styles.end() ? Grids::esSimple : it->second;
   }
   TInplaceEdit* CreateEditor() override {
     if (!UseEditList) return TCustomGrid::CreateEditor();

@@ -134,7 +134,8 @@ void TInplaceEditList::WndProc(TMessage& Message) {
   case WM_KEYDOWN:
   case WM_SYSKEYDOWN:
   case WM_CHAR:
-    if (FEditStyle == Grids::esPickList) {
+    // Characters beyond 16 bits are no key codes.
+    if (FEditStyle == Grids::esPickList && Message.WParam <= 0xFFFF) {
       unsigned short key = static_cast<unsigned short>(Message.WParam);
       DoDropDownKeys(key, KeyDataToShiftState(Message.LParam));
       if (key == 0) return;

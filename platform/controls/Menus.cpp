@@ -104,7 +104,16 @@ void TMenuItem::InitiateActions() {
 
 // ---- TMenu / TPopupMenu --------------------------------------------------------
 
-TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(this)) {}
+TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), FItems(new TMenuItem(nullptr)) {}
+
+TMenu::~TMenu() { delete FItems; }
+
+void TMenu::BeforeDestruction() {
+  TComponent::BeforeDestruction();
+  // The items go before the owned components do (they are usually the same).
+  delete FItems;
+  FItems = nullptr;
+}
 
 void TPopupMenu::SetPopupComponent(TComponent* Value) {
   if (FPopupComponent == Value) return;

@@ -82,8 +82,13 @@ class TMenu : public TComponent {
   RIX_CLASS_NAME(TMenu)
 public:
   explicit TMenu(TComponent* AOwner);
-  // The root item whose sub-items are the menu's items.
+  ~TMenu() override;
+  // The root item whose sub-items are the menu's items. The menu keeps it
+  // outside its Components, so these list only the items users create.
   TMenuItem* Items() const { return FItems; }
+
+protected:
+  void BeforeDestruction() override;
 
 private:
   TMenuItem* FItems;

@@ -66,6 +66,8 @@ TEST(Menus, LinkingAnActionCopiesItsCaptionAndStateFollowsIt) {
   EXPECT_FALSE(item.Visible());
   EXPECT_EQ(m.Save->Caption(), "保存");
   EXPECT_TRUE(m.Sep->IsLine());
+  EXPECT_EQ(m.Menu->ComponentCount(), 3); // the items, not the root
+  EXPECT_EQ(m.Menu->Items()->Find("miLoad"), m.Load);
 }
 
 TEST(Menus, PopupRunsEveryOnUpdateFirstAndShowsOnlyVisibleItems) {

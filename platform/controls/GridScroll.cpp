@@ -27,8 +27,19 @@ void TCustomGrid::UpdateScrollPos() {
     if (UseRightToLeftAlignment() && Code == SB_HORZ) Value = MaxShortInt - Value;
     if (GetScrollPos(Code) != Value) SetScrollPos(Code, Value, true);
   };
-  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth)
-    setScroll(SB_HORZ, LongMulDiv(FTopLeft.X - FFixedCols, MaxShortInt, maxTopLeft.X - FFixedCols));
+  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) {
+    if (FColCount == 1) {
+      // One column scrolls by pixels.
+      int colWidth = ColWidths(0);
+      if (FColOffset > 0 && ClientWidth() > colWidth - FColOffset)
+        ModifyScrollBar(SB_HORZ, SB_THUMBPOSITION, std::max(colWidth - ClientWidth(), 0), true);
+      else if (GetScrollPos(SB_HORZ) != FColOffset)
+        SetScrollPos(SB_HORZ, UseRightToLeftAlignment() ? std::max(colWidth - ClientWidth(), 0) - FColOffset
+                                                        : FColOffset);
+    } else {
+      setScroll(SB_HORZ, LongMulDiv(FTopLeft.X - FFixedCols, MaxShortInt, maxTopLeft.X - FFixedCols));
+    }
+  }
   if (FScrollBars == ssVertical || FScrollBars == ssBoth)
     setScroll(SB_VERT, LongMulDiv(FTopLeft.Y - FFixedRows, MaxShortInt, maxTopLeft.Y - FFixedRows));
 }
@@ -73,7 +84,9 @@ void TCustomGrid::UpdateScrollRange() {
     if (old > max) current = std::max(max, Fixeds);
   };
   auto setHorzRange = [&] {
-    if (oldScrollBars == ssHorizontal || oldScrollBars == ssBoth) setAxisRange(true, SB_HORZ, FFixedCols);
+    if (oldScrollBars != ssHorizontal && oldScrollBars != ssBoth) return;
+    if (FColCount == 1) SetScrollRange(SB_HORZ, 0, std::max(ColWidths(0) - ClientWidth(), 0), true);
+    else setAxisRange(true, SB_HORZ, FFixedCols);
   };
   auto setVertRange = [&] {
     if (oldScrollBars == ssVertical || oldScrollBars == ssBoth) setAxisRange(false, SB_VERT, FFixedRows);
@@ -95,6 +108,10 @@ void TCustomGrid::ModifyScrollBar(int ScrollBar, int ScrollCode, int Pos, bool U
   if (Visible() && CanFocus() && TabStop() && !ComponentState().Contains(csDesigning)) SetFocus();
   TGridDrawInfo di;
   CalcDrawInfo(di);
+  if (ScrollBar == SB_HORZ && FColCount == 1) {
+    ModifyPixelScrollBar(ScrollCode, Pos, rtlFactor, di);
+    return;
+  }
   TGridCoord maxTopLeft = CalcMaxTopLeft({FColCount - 1, FRowCount - 1}, di);
   int lo = ScrollBar == SB_HORZ ? FFixedCols : FFixedRows;
   int hi = ScrollBar == SB_HORZ ? maxTopLeft.X : maxTopLeft.Y;
@@ -144,6 +161,34 @@ void TCustomGrid::ModifyScrollBar(int ScrollBar, int ScrollCode, int Pos, bool U
   newTopLeft.X = std::max(FFixedCols, std::min(maxTopLeft.X, newTopLeft.X));
   newTopLeft.Y = std::max(FFixedRows, std::min(maxTopLeft.Y, newTopLeft.Y));
   if (newTopLeft != FTopLeft) MoveTopLeft(newTopLeft.X, newTopLeft.Y);
+}
+
+void TCustomGrid::ModifyPixelScrollBar(int ScrollCode, int Pos, int RTLFactor, const TGridDrawInfo& DrawInfo) {
+  int colWidth = ColWidths(DrawInfo.Horz.FirstGridCell);
+  int gridSpace = ClientWidth() - DrawInfo.Horz.FixedBoundary;
+  int maxOffset = std::max(colWidth - gridSpace, 0);
+  int newOffset = FColOffset;
+  switch (ScrollCode) {
+  case SB_LINEUP: newOffset -= PixelScrollStep * RTLFactor; break;
+  case SB_LINEDOWN: newOffset += PixelScrollStep * RTLFactor; break;
+  case SB_PAGEUP: newOffset -= gridSpace * RTLFactor; break;
+  case SB_PAGEDOWN: newOffset += gridSpace * RTLFactor; break;
+  case SB_THUMBPOSITION:
+  case SB_THUMBTRACK:
+    if (FOptions.Contains(goThumbTracking) || ScrollCode == SB_THUMBPOSITION)
+      newOffset = !UseRightToLeftAlignment() ? Pos : std::max(1, colWidth - gridSpace) - Pos;
+    break;
+  // The framework swaps these two; the top is offset 0.
+  case SB_TOP: newOffset = 0; break;
+  case SB_BOTTOM: newOffset = maxOffset; break;
+  default: break;
+  }
+  newOffset = std::clamp(newOffset, 0, maxOffset);
+  if (newOffset == FColOffset) return;
+  FColOffset = newOffset;
+  InvalidateGrid();
+  Update();
+  UpdateScrollPos();
 }
 
 void TCustomGrid::WMHScroll(TMessage& M) {

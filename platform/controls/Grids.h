@@ -158,6 +158,11 @@ public:
   bool SaveCellExtents() const { return FSaveCellExtents; }
   void SetSaveCellExtents(bool Value) { FSaveCellExtents = Value; }
   TGridState GridState() const { return FGridState; }
+  // How far a one-column grid is scrolled, in pixels.
+  int ColOffset() const { return FColOffset; }
+  // Pixels of one line step of that scrolling; the framework takes the width
+  // of a digit of the font, which arrives with the graphics layer.
+  static constexpr int PixelScrollStep = 8;
 
   // ---- Geometry ----
   TRect CellRect(int ACol, int ARow) const;
@@ -279,6 +284,9 @@ protected:
   void UpdateScrollPos();
   void UpdateScrollRange();
   void ModifyScrollBar(int ScrollBar, int ScrollCode, int Pos, bool UseRightToLeft);
+  // A grid of one column scrolls it by pixels (ColOffset).
+  void ModifyPixelScrollBar(int ScrollCode, int Pos, int RTLFactor, const TGridDrawInfo& DrawInfo);
+
   void UpdateEdit();
   void HideEdit();
   void CancelMode();

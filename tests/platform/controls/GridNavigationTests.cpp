@@ -228,3 +228,24 @@ TEST_F(Nav, InvalidationCoversTheCellsAsked) {
   Grid->InvalidateCell(2, 3); // scrolled away: nothing
   EXPECT_FALSE(Grid->IsInvalid());
 }
+
+TEST_F(Nav, AOneColumnGridScrollsByPixels) {
+  Grid->SetFixedCols(0);
+  Grid->SetColCount(1);
+  Grid->SetColWidths(0, 1000);
+  int range = 1000 - Grid->ClientWidth();
+  EXPECT_EQ(Grid->GetScrollInfo(SB_HORZ).Max, range);
+  SendMessage(Grid->Handle(), WM_HSCROLL, MakeWParam(SB_LINEDOWN, 0), 0);
+  EXPECT_EQ(Grid->ColOffset(), TCustomGrid::PixelScrollStep);
+  SendMessage(Grid->Handle(), WM_HSCROLL, MakeWParam(SB_PAGEDOWN, 0), 0);
+  EXPECT_EQ(Grid->ColOffset(), TCustomGrid::PixelScrollStep + Grid->ClientWidth());
+  EXPECT_EQ(Grid->GetScrollPos(SB_HORZ), Grid->ColOffset());
+  SendMessage(Grid->Handle(), WM_HSCROLL, MakeWParam(SB_BOTTOM, 0), 0);
+  EXPECT_EQ(Grid->ColOffset(), range);
+  Grid->Drawn.clear();
+  Grid->PaintNow();
+  ASSERT_FALSE(Grid->Drawn.empty());
+  EXPECT_EQ(Grid->Drawn[0].Rect.Left, -range);
+  SendMessage(Grid->Handle(), WM_HSCROLL, MakeWParam(SB_TOP, 0), 0);
+  EXPECT_EQ(Grid->ColOffset(), 0);
+}

@@ -43,6 +43,20 @@ int GetSystemMetrics(int Index) {
 void SetPaintHost(TPaintHost* Host) { GPaintHost = Host; }
 TPaintHost* PaintHost() { return GPaintHost; }
 
+namespace {
+std::map<HWND, bool>& CaretsHidden() {
+  thread_local std::map<HWND, bool> M;
+  return M;
+}
+} // namespace
+
+void HideCaret(HWND Wnd) { CaretsHidden()[Wnd] = true; }
+void ShowCaret(HWND Wnd) { CaretsHidden()[Wnd] = false; }
+bool CaretHidden(HWND Wnd) {
+  auto it = CaretsHidden().find(Wnd);
+  return it != CaretsHidden().end() && it->second;
+}
+
 void SetImeMode(HWND Wnd, TImeMode Mode) { ImeModes()[Wnd] = Mode; }
 TImeMode GetImeModeOf(HWND Wnd) {
   auto it = ImeModes().find(Wnd);

@@ -117,6 +117,11 @@ TImeMode GetImeModeOf(HWND Wnd);
 void SetImeName(const TImeName& Name);
 const TImeName& ActiveImeName();
 
+// The text caret of a window: hidden or shown, recorded for hosts and tests.
+void HideCaret(HWND Wnd);
+void ShowCaret(HWND Wnd);
+bool CaretHidden(HWND Wnd);
+
 // The screen's cursor: what the control under the mouse asked for last.
 void SetScreenCursor(TCursor Cursor);
 TCursor ScreenCursor();

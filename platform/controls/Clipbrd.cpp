@@ -1,0 +1,83 @@
+#include "platform/controls/Clipbrd.h"
+
+namespace {
+std::vector<TClipboard::TAssignHook>& Hooks() {
+  static std::vector<TClipboard::TAssignHook> H;
+  return H;
+}
+} // namespace
+
+TClipboard* Clipboard() {
+  static TClipboard C;
+  return &C;
+}
+
+void TClipboard::RegisterAssignHook(TAssignHook Hook) { Hooks().push_back(std::move(Hook)); }
+
+void TClipboard::Assign(TPersistent* Source) {
+  for (auto& h : Hooks())
+    if (h(*this, Source)) return;
+  TPersistent::Assign(Source);
+}
+
+void TClipboard::PullHostText() {
+  std::string text;
+  if (FLink != nullptr && FLink->FetchText(text)) {
+    auto it = FData.find(CF_TEXT);
+    if (it == FData.end() || std::string(it->second.begin(), it->second.end()) != text) {
+      FData.clear();
+      FData[CF_TEXT] = std::vector<std::uint8_t>(text.begin(), text.end());
+      ++FSequence;
+    }
+  }
+}
+
+std::string TClipboard::AsText() {
+  PullHostText();
+  auto it = FData.find(CF_TEXT);
+  if (it == FData.end()) return {};
+  return std::string(it->second.begin(), it->second.end());
+}
+
+void TClipboard::SetAsText(const std::string& Value) {
+  SetFormatData(CF_TEXT, std::vector<std::uint8_t>(Value.begin(), Value.end()));
+  if (FLink != nullptr) FLink->PutText(Value);
+}
+
+bool TClipboard::HasFormat(unsigned Format) {
+  if (Format == CF_TEXT || Format == CF_UNICODETEXT) {
+    PullHostText();
+    return FData.count(CF_TEXT) != 0;
+  }
+  return FData.count(Format) != 0;
+}
+
+void TClipboard::Clear() {
+  FData.clear();
+  ++FSequence;
+}
+
+void TClipboard::Open() {
+  if (FOpenCount++ == 0) FEmptied = false;
+}
+
+void TClipboard::Close() {
+  if (FOpenCount > 0) --FOpenCount;
+}
+
+void TClipboard::SetFormatData(unsigned Format, std::vector<std::uint8_t> Data) {
+  // Outside a bracket every write replaces the whole clipboard; inside one the
+  // first write empties it and later writes add formats.
+  if (FOpenCount == 0 || !FEmptied) {
+    FData.clear();
+    FEmptied = FOpenCount > 0;
+  }
+  FData[Format == CF_UNICODETEXT ? CF_TEXT : Format] = std::move(Data);
+  ++FSequence;
+}
+
+std::vector<std::uint8_t> TClipboard::GetFormatData(unsigned Format) {
+  if (Format == CF_TEXT || Format == CF_UNICODETEXT) PullHostText();
+  auto it = FData.find(Format == CF_UNICODETEXT ? CF_TEXT : Format);
+  return it == FData.end() ? std::vector<std::uint8_t>{} : it->second;
+}

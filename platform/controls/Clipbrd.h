@@ -1,0 +1,68 @@
+// The clipboard: text now; bitmaps and pictures travel as format data that
+// the graphics layer fills in (CF_BITMAP holds an encoded image), so this
+// layer does not need to know images.
+#pragma once
+
+#include "platform/core/Classes.h"
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+constexpr unsigned CF_TEXT = 1;
+constexpr unsigned CF_BITMAP = 2;
+constexpr unsigned CF_UNICODETEXT = 13;
+// Not a Windows format: a picture in one of the registered file formats.
+constexpr unsigned CF_PICTURE = 0xC000;
+
+// A system clipboard a host links in (the SDL host's); the clipboard pushes
+// text to it and asks it for text the user copied elsewhere.
+class TClipboardHostLink {
+public:
+  virtual ~TClipboardHostLink() = default;
+  virtual void PutText(const std::string& Text) = 0;
+  // True with Text filled when the system clipboard holds text.
+  virtual bool FetchText(std::string& Text) = 0;
+};
+
+class TClipboard : public TPersistent {
+  RIX_CLASS_NAME(TClipboard)
+public:
+  std::string AsText();
+  void SetAsText(const std::string& Value);
+  bool HasFormat(unsigned Format);
+  void Clear();
+
+  // Raw data of a format; setting data of one format keeps the others only
+  // inside an Open/Close bracket, like the system clipboard.
+  void SetFormatData(unsigned Format, std::vector<std::uint8_t> Data);
+  std::vector<std::uint8_t> GetFormatData(unsigned Format);
+  void Open();
+  void Close();
+
+  // Graphics register how a graphic is put on the clipboard (Assign(Graphic))
+  // and taken from it (Graphic.Assign(Clipboard)); both answer false for a
+  // class they do not know.
+  using TAssignHook = std::function<bool(TClipboard& Clipboard, TPersistent* Source)>;
+  static void RegisterAssignHook(TAssignHook Hook);
+  void Assign(TPersistent* Source) override;
+
+  void SetHostLink(TClipboardHostLink* Link) { FLink = Link; }
+  TClipboardHostLink* HostLink() const { return FLink; }
+  // Counts every change, so hosts can tell when to sync.
+  unsigned Sequence() const { return FSequence; }
+
+private:
+  void PullHostText();
+
+  std::map<unsigned, std::vector<std::uint8_t>> FData;
+  int FOpenCount = 0;
+  bool FEmptied = false;
+  TClipboardHostLink* FLink = nullptr;
+  unsigned FSequence = 0;
+};
+
+// The process's clipboard.
+TClipboard* Clipboard();

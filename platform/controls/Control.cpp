@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <map>
 
-TSysLocale SysLocale;
 
 namespace {
 TPaintHost* GPaintHost = nullptr;
@@ -25,20 +24,6 @@ TCursor& ScreenCursorState() {
 }
 } // namespace
 
-int GetSystemMetrics(int Index) {
-  switch (Index) {
-  case SM_CXVSCROLL:
-  case SM_CYHSCROLL:
-  case SM_CXHSCROLL:
-  case SM_CYVSCROLL:
-    return 17;
-  case SM_CXEDGE:
-  case SM_CYEDGE:
-    return 2;
-  default:
-    return 0;
-  }
-}
 
 void SetPaintHost(TPaintHost* Host) { GPaintHost = Host; }
 TPaintHost* PaintHost() { return GPaintHost; }

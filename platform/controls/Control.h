@@ -18,6 +18,9 @@
 // drawn and the region stays for whoever comes next.
 #pragma once
 
+#include "platform/core/Locale.h"
+#include "platform/graphics/GdiCalls.h"
+
 #include "platform/core/Classes.h"
 #include "platform/core/Messages.h"
 #include "platform/graphics/Types.h"
@@ -74,14 +77,7 @@ using TMouseWheelEvent =
     std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
 using TMouseWheelUpDownEvent = std::function<void(TObject* Sender, TShiftState Shift, TPoint MousePos, bool& Handled)>;
 
-// Width of a vertical scroll bar and height of a horizontal one, in pixels.
-constexpr int SM_CXVSCROLL = 2;
-constexpr int SM_CYHSCROLL = 3;
-constexpr int SM_CXHSCROLL = 21;
-constexpr int SM_CYVSCROLL = 20;
-constexpr int SM_CXEDGE = 45;
-constexpr int SM_CYEDGE = 46;
-int GetSystemMetrics(int Index);
+
 
 // The scroll bar model of a window: what SetScrollInfo stored.
 struct TScrollInfo {
@@ -103,12 +99,7 @@ public:
 void SetPaintHost(TPaintHost* Host);
 TPaintHost* PaintHost();
 
-// The framework's system locale flag: the input-method steps run only in
-// Far-East locales. True by default, since the users of this grid are.
-struct TSysLocale {
-  bool FarEast = true;
-};
-extern TSysLocale SysLocale;
+
 
 // Input method requests, recorded per window so that hosts apply them and
 // tests can read what was asked.

@@ -239,12 +239,12 @@ void TInplaceEditList::CMCancelMode(TMessage& M) {
 }
 
 void TInplaceEditList::WMKillFocus(TMessage& M) {
-  if (SysLocale.FarEast) {
+  if (SysLocale().FarEast) {
     SetImeName(Screen().DefaultIme);
     SetImeMode(imDontCare);
   }
   TInplaceEdit::WMKillFocus(M);
-  if (SysLocale.FarEast && Grid() != nullptr && M.WParam != Grid()->WindowHandle())
+  if (SysLocale().FarEast && Grid() != nullptr && M.WParam != Grid()->WindowHandle())
     ActivateKeyboardLayout(Screen().DefaultKbLayout, KLF_ACTIVATE);
   CloseUp(false);
 }

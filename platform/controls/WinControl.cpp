@@ -446,13 +446,13 @@ void TWinControl::WMKillFocus(TMessage& M) {
 }
 
 void TWinControl::SetIme() {
-  if (!SysLocale.FarEast || FHandle == 0) return;
+  if (!SysLocale().FarEast || FHandle == 0) return;
   if (!FImeName.empty()) ::SetImeName(FImeName);
   if (FImeMode != imDontCare) ::SetImeMode(FHandle, FImeMode);
 }
 
 void TWinControl::ResetIme() {
-  if (!SysLocale.FarEast || FHandle == 0) return;
+  if (!SysLocale().FarEast || FHandle == 0) return;
   if (FImeMode != imDontCare) ::SetImeMode(FHandle, imDontCare);
 }
 

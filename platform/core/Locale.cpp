@@ -41,6 +41,10 @@ TSysLocale FromEnvironment() {
   TSysLocale l;
   l.PriLangID = rix::LanguageIdFromLocaleName(name != nullptr ? name : "");
   l.FarEast = rix::IsFarEastLanguage(l.PriLangID);
+  // Input methods are always there on this platform (the hosts take composed
+  // text from the system's IME whatever the language), as on a Far-East
+  // Windows; the grid's users type Japanese.
+  l.FarEast = true;
   return l;
 }
 
@@ -83,7 +87,7 @@ void ReloadSysLocale() {
 TSysLocaleOverride::TSysLocaleOverride(int PriLangID) : FSaved(SysLocale()) {
   std::lock_guard<std::mutex> lock(LocaleMutex);
   Current.PriLangID = PriLangID;
-  Current.FarEast = rix::IsFarEastLanguage(PriLangID);
+  Current.FarEast = true;
 }
 
 TSysLocaleOverride::~TSysLocaleOverride() {

@@ -149,9 +149,9 @@ TEST(DrawFrameControl, ScrollArrowsPointTheirWay) {
 }
 
 TEST(SystemMetrics, ScrollBarsAndBorders) {
-  EXPECT_EQ(GetSystemMetrics(SM_CXHSCROLL), 16);
-  EXPECT_EQ(GetSystemMetrics(SM_CXVSCROLL), 16);
-  EXPECT_EQ(GetSystemMetrics(SM_CYHSCROLL), 16);
+  EXPECT_EQ(GetSystemMetrics(SM_CXHSCROLL), 17);
+  EXPECT_EQ(GetSystemMetrics(SM_CXVSCROLL), 17);
+  EXPECT_EQ(GetSystemMetrics(SM_CYHSCROLL), 17);
   EXPECT_EQ(GetSystemMetrics(SM_CXBORDER), 1);
   EXPECT_EQ(GetSystemMetrics(SM_CXEDGE), 2);
   EXPECT_EQ(GetSystemMetrics(9999), 0);

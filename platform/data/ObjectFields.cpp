@@ -27,7 +27,7 @@ void TObjectField::Clear() {
 }
 
 void TObjectField::GetText(std::string& Text, bool DisplayText) const {
-  Text = "(";
+  Text.assign(1, '(');
   bool first = true;
   for (TField* f : *FFields) {
     if (!first) Text += ", ";

@@ -195,8 +195,16 @@ void TField::SetData(TFieldValue Value) {
     if (!calc) DatabaseError(SNotEditing, FDataSet);
   } else {
     if (!IsEditMode(st)) DatabaseError(SNotEditing, FDataSet);
-    if (FReadOnly || (FParentField != nullptr && FParentField->ReadOnly()))
+    if (FReadOnly || Calculated() || (FParentField != nullptr && FParentField->ReadOnly()))
       DatabaseErrorFmt(SFieldReadOnly, DisplayName(), FDataSet);
+    if (Lookup()) {
+      // Choosing a lookup value chooses the key it belongs to.
+      if (FLookupDataSet == nullptr || !FLookupDataSet->Active()) DatabaseErrorFmt(SLookupInfoError, DisplayName(), FDataSet);
+      TField* key = FDataSet->FieldByName(FKeyFields);
+      key->SetValue(IsNullValue(Value) ? TFieldValue{}
+                                       : FLookupDataSet->Lookup(FLookupResultField, {Value}, FLookupKeyFields));
+      return;
+    }
   }
   if (FSlot < 0) DatabaseError("Field '" + DisplayName() + "' has no value of its own", this);
   TRecBuf* b = FDataSet->ActiveRecBuf();

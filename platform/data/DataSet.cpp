@@ -146,7 +146,14 @@ void TDataSet::OpenCursor() {
   FDefaultFields = !anyData;
   if (FDefaultFields) {
     std::vector<TField*> extra(FFields->begin(), FFields->end());
-    CreateFields();
+    FCreatingDefaults = true;
+    try {
+      CreateFields();
+    } catch (...) {
+      FCreatingDefaults = false;
+      throw;
+    }
+    FCreatingDefaults = false;
     for (size_t i = 0; i < extra.size(); ++i) extra[i]->SetIndex(FFields->Count() - 1);
   }
   FFieldList->Invalidate();

@@ -898,6 +898,10 @@ TFieldValue TSQLiteDataSet::Lookup(const std::string& KeyFields, const std::vect
 
 // ---------------------------------------------------------------- writing
 
+// An update writes only the columns the user changed, so that changes other
+// connections made to the other columns of the row meanwhile survive.
+void TSQLiteDataSet::InternalEdit() { FOriginal = ActiveRecBuf()->Values; }
+
 void TSQLiteDataSet::InternalPost() {
   if (!GetCanModify()) DatabaseError(SDataSetReadOnly, this);
   const TRecBuf& b = *ActiveRecBuf();
@@ -910,7 +914,9 @@ void TSQLiteDataSet::InternalPost() {
   for (auto [slot, col] : FMap) {
     const TColumn& c = FColumns[static_cast<size_t>(col)];
     if (c.Origin.empty() || (FHiddenKey && col == 0)) continue;
-    if (insert && IsNullValue(b.Values[static_cast<size_t>(slot)])) continue;  // let DEFAULTs apply
+    const TFieldValue& v = b.Values[static_cast<size_t>(slot)];
+    if (insert && IsNullValue(v)) continue;  // let DEFAULTs apply
+    if (!insert && static_cast<size_t>(slot) < FOriginal.size() && FOriginal[static_cast<size_t>(slot)] == v) continue;
     targets.push_back({slot, &c});
   }
   std::int64_t key = 0;

@@ -113,6 +113,7 @@ protected:
   void InternalLast() override;
   void InternalSetToRecord(const TRecBuf& Buffer) override;
   void InternalGotoBookmark(const TBookmark& Bookmark) override;
+  void InternalEdit() override;
   void InternalPost() override;
   void InternalDelete() override;
   void InternalRefresh() override;
@@ -172,6 +173,7 @@ private:
   bool FHiddenKey = false; // the key column is ours, not a field
   std::vector<TColumn> FColumns;
   std::vector<std::pair<int, int>> FMap;  // (buffer slot, result column)
+  std::vector<TFieldValue> FOriginal;     // the record as Edit found it
 
   // The cache: consecutive rows in record order.
   std::deque<TRow> FSeg;

@@ -109,6 +109,17 @@ TEST_F(SQLiteFixture, EditsInsertsAndDeletesReachOtherConnectionsAndSurviveReope
   EXPECT_EQ(ds->FieldByName("Name")->AsString(), "new");
 }
 
+TEST_F(SQLiteFixture, UpdateWritesOnlyTheChangedColumns) {
+  MakeItems(3);
+  TSQLiteDataSet* ds = OpenTable();
+  ds->Edit();
+  ds->FieldByName("Name")->SetAsString("mine");
+  Sql("UPDATE Items SET Qty = 77 WHERE ID = 10");  // another program, meanwhile
+  ds->Post();
+  EXPECT_EQ(Query("SELECT Name || '/' || Qty FROM Items WHERE ID = 10"), "mine/77");
+  EXPECT_EQ(ds->FieldByName("Qty")->AsInteger(), 77);
+}
+
 TEST_F(SQLiteFixture, RefusedPostKeepsTheValuesAndTheState) {
   MakeItems(3);
   TSQLiteDataSet* ds = OpenTable();

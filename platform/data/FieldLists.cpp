@@ -73,7 +73,7 @@ TField* TFields::FindField(const std::string& Name) const {
 
 TField* TFields::FieldByName(const std::string& Name) const {
   TField* f = FindField(Name);
-  if (f == nullptr) DatabaseErrorFmt(SFieldNotFound, Name, FDataSet);
+  if (f == nullptr) DatabaseErrorFmt(SFieldNotFound, Name, FParent != nullptr ? FParent->DataSet() : FDataSet);
   return f;
 }
 
@@ -99,8 +99,9 @@ void TFields::Move(int CurIndex, int NewIndex) {
 }
 
 void TFields::Changed() {
-  if (FDataSet != nullptr && !FDataSet->ComponentState().Contains(csDestroying))
-    FDataSet->DataEvent(deFieldListChange, 0);
+  // An object field's list belongs to the dataset its parent is in.
+  TDataSet* d = FParent != nullptr ? FParent->DataSet() : FDataSet;
+  if (d != nullptr && !d->ComponentState().Contains(csDestroying)) d->DataEvent(deFieldListChange, 0);
 }
 
 // ---------------------------------------------------------------- TFieldList

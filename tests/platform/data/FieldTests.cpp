@@ -36,6 +36,8 @@ struct TTextCase {
   const char* Edit;
 };
 
+void PrintTo(const TTextCase& C, std::ostream* Os) { *Os << C.Field << " <- '" << C.Typed << "'"; }
+
 class FieldText : public Fields, public ::testing::WithParamInterface<TTextCase> {};
 
 TEST_P(FieldText, TypedTextReadsBackInDisplayAndEditForms) {
@@ -64,6 +66,7 @@ struct TBadCase {
   const char* Field;
   const char* Typed;
 };
+void PrintTo(const TBadCase& C, std::ostream* Os) { *Os << C.Field << " <- '" << C.Typed << "'"; }
 class FieldRejects : public Fields, public ::testing::WithParamInterface<TBadCase> {};
 
 TEST_P(FieldRejects, BadTextRaisesAndKeepsTheOldValue) {

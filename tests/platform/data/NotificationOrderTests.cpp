@@ -14,6 +14,8 @@ struct TOrderCase {
   Events Expected;
 };
 
+void PrintTo(const TOrderCase& C, std::ostream* Os) { *Os << C.Name; }
+
 class NotificationOrder : public TDataFixture, public ::testing::WithParamInterface<TOrderCase> {};
 
 TEST_P(NotificationOrder, LinkHearsTheFrameworksSequence) {

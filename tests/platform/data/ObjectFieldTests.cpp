@@ -56,6 +56,12 @@ TEST_F(ObjectView, SubFieldsAppearInFieldListAfterTheirParent) {
   EXPECT_EQ(city->Index(), 1);
 }
 
+TEST_F(ObjectView, MovingASubFieldReordersTheFlatList) {
+  DS->FieldByName("Address.City")->SetIndex(0);
+  EXPECT_EQ(DS->FieldList()->Fields(2)->FullName(), "Address.City");
+  EXPECT_EQ(DS->FieldList()->Fields(3)->FullName(), "Address.Street");
+}
+
 TEST_F(ObjectView, SubFieldValuesAreStoredPerRecord) {
   AddPerson("Aoi", {});
   AddPerson("Ren", {});

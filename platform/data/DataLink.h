@@ -39,7 +39,7 @@ public:
   TDataSetState State() const { return FState; }
   // Edit when AutoEdit and the dataset browses.
   void Edit();
-  // True when Field belongs to this source's dataset.
+  // True when this source shows ADataSet.
   bool IsLinkedTo(TDataSet* ADataSet) const;
 
   void SetOnStateChange(TNotifyEvent F) { FOnStateChange = std::move(F); }

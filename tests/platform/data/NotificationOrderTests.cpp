@@ -184,3 +184,35 @@ TEST_F(TDataFixture, FocusControlStopsWhenALinkServesIt) {
   EXPECT_EQ(second.Take(), Events{"FocusControl(nil)"});
   second.SetDataSource(nullptr);
 }
+
+TEST_F(TDataFixture, ClosingWithControlsDisabledStillDeactivatesLinks) {
+  TMemoryDataSet* ds = MakePeople(Owner.get(), 3);
+  Source->SetDataSet(ds);
+  Link.SetDataSource(Source);
+  Link.Take();
+  {
+    TControlsDisabler off(ds);
+    ds->Close();
+    EXPECT_FALSE(Link.Active());  // a closed dataset must never be read
+    ds->Open();
+    ds->Next();
+  }
+  EXPECT_FALSE(ds->ControlsDisabled());
+  EXPECT_EQ(Link.Take(), (Events{"ActiveChanged(false)", "ActiveChanged(true)", "LayoutChanged", "DataSetChanged"}));
+}
+
+TEST_F(TDataFixture, DeletingAFieldClosesItsDataSet) {
+  TMemoryDataSet* ds = MakePeople(Owner.get(), 3);
+  ds->Close();
+  ds->CreateFields();  // persistent fields, owned by the dataset
+  ds->Open();
+  Source->SetDataSet(ds);
+  Link.SetDataSource(Source);
+  Link.Take();
+  delete ds->FieldByName("Name");
+  EXPECT_FALSE(ds->Active());
+  EXPECT_EQ(Link.Take(), Events{"ActiveChanged(false)"});
+  EXPECT_EQ(ds->FindField("Name"), nullptr);
+  ds->Open();
+  EXPECT_EQ(ds->FieldCount(), 2);
+}

@@ -50,7 +50,7 @@ struct SQLiteFixture : TDataFixture {
   }
   TSQLiteDataSet* OpenTable(const std::string& Table = "Items") {
     auto* ds = new TSQLiteDataSet(Owner.get());
-    ds->SetName("Items");
+    ds->SetName(Table);
     ds->SetDatabaseName(Path);
     ds->SetTableName(Table);
     ds->Open();
@@ -259,6 +259,32 @@ TEST_F(SQLiteFixture, QueryWithRowIdentityEditsWithoutItReadsOnly) {
   TBookmark last = g->Bookmark();
   g->First();
   EXPECT_EQ(g->CompareBookmarks(g->Bookmark(), last), -1);
+}
+
+TEST_F(SQLiteFixture, ViewsAndTablesWithoutRowidOpenReadOnlyByRowNumber) {
+  MakeItems(150);
+  Sql("CREATE VIEW Big AS SELECT ID, Name FROM Items WHERE Qty > 50");
+  Sql("CREATE TABLE Codes (Code TEXT PRIMARY KEY, Label VARCHAR(10)) WITHOUT ROWID");
+  Sql("INSERT INTO Codes VALUES ('a', 'A'), ('b', 'B')");
+  TSQLiteDataSet* v = OpenTable("Big");
+  EXPECT_FALSE(v->Keyed());
+  EXPECT_FALSE(v->CanModify());
+  EXPECT_EQ(v->RecordCount(), 100);
+  v->Last();
+  EXPECT_EQ(v->FieldByName("ID")->AsInteger(), 1500);
+  EXPECT_EQ(v->RecNo(), 100);
+  v->MoveBy(-70);
+  EXPECT_EQ(v->FieldByName("ID")->AsInteger(), 800);
+  TBookmark b = v->Bookmark();
+  v->First();
+  v->GotoBookmark(b);
+  EXPECT_EQ(v->FieldByName("ID")->AsInteger(), 800);
+  EXPECT_TRUE(v->BookmarkValid(b));
+  TSQLiteDataSet* c = OpenTable("Codes");
+  EXPECT_FALSE(c->CanModify());
+  EXPECT_EQ(c->FieldByName("Code")->DataType(), ftMemo);
+  c->Next();
+  EXPECT_EQ(c->FieldByName("Label")->AsString(), "B");
 }
 
 TEST_F(SQLiteFixture, BadNamesAndQueriesRaiseClearly) {

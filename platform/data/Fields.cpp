@@ -17,19 +17,31 @@ using namespace dbconsts;
 
 TField::TField(TComponent* AOwner) : TComponent(AOwner) {}
 
-TField::~TField() {
-  if (FDataSet != nullptr && FDataSet->Active()) {
+void TField::BeforeDestruction() {
+  TComponent::BeforeDestruction();
+  LeaveDataSet();
+}
+
+// A dataset cannot stay open with a field gone: its buffers are laid out for
+// the fields it opened with. The field first stops being one the dataset
+// would free on closing, since it is being freed already.
+void TField::LeaveDataSet() {
+  if (FDataSet == nullptr) return;
+  auto& c = FDataSet->FCreatedFields;
+  c.erase(std::remove(c.begin(), c.end(), this), c.end());
+  if (FDataSet->Active()) {
     try {
       FDataSet->Close();
     } catch (...) {
+      // Closing runs handlers; the field goes whatever they say.
     }
   }
+}
+
+TField::~TField() {
+  LeaveDataSet();
   if (FFields != nullptr) FFields->Remove(this);
-  if (FDataSet != nullptr) {
-    auto& c = FDataSet->FCreatedFields;
-    c.erase(std::remove(c.begin(), c.end(), this), c.end());
-    FDataSet->FFieldList->Invalidate();
-  }
+  if (FDataSet != nullptr) FDataSet->FFieldList->Invalidate();
 }
 
 void TField::Notification(TComponent* AComponent, TOperation Operation) {

@@ -155,9 +155,11 @@ protected:
   [[noreturn]] void ConvertError(const std::string& Text) const;
 
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  void BeforeDestruction() override;
 
 private:
   friend class TDataSet;
+  void LeaveDataSet();
   friend class TFields;
   friend class TObjectField;
   void Changed();

@@ -216,3 +216,12 @@ TEST_F(TDataFixture, DeletingAFieldClosesItsDataSet) {
   ds->Open();
   EXPECT_EQ(ds->FieldCount(), 2);
 }
+
+TEST_F(TDataFixture, DeletingADefaultFieldClosesTheDataSetOnce) {
+  TMemoryDataSet* ds = MakePeople(Owner.get(), 3);
+  delete ds->FieldByName("Name");  // the dataset created it; ASan checks it is freed once
+  EXPECT_FALSE(ds->Active());
+  EXPECT_EQ(ds->FieldCount(), 0);
+  ds->Open();
+  EXPECT_EQ(ds->FieldCount(), 3);
+}

@@ -425,6 +425,7 @@ void TSQLiteDataSet::InternalOpen() {
   ClearCache();
   FCursor = csBOF;
   FCount = -1;
+  FAnchorPos = 0;
   FRowsFetched = 0;
   FCursorOpen = true;
 }
@@ -633,6 +634,7 @@ const TSQLiteDataSet::TRow* TSQLiteDataSet::NextRow(bool Forward) {
       bool contiguous = idx >= 0;
       if (!contiguous) {
         ClearCache();
+        if (FAnchorPos > 0 && FAnchorAfter && FAnchorKey == FCurKey) FSegFirstPos = FAnchorPos;
       }
       for (auto& r : rows) FSeg.push_back(std::move(r));
       FSegAtEnd = static_cast<int>(rows.size()) < page;
@@ -715,6 +717,7 @@ TGetResult TSQLiteDataSet::GetRecord(TRecBuf& Buffer, TGetMode GetMode, bool) {
         ClearCache();
         FSeg.push_back(std::move(row));
         if (!FKeyed) FSegFirstPos = FCurKey + 1;
+        if (FKeyed && FAnchorPos > 0 && !FAnchorAfter && FAnchorKey == FCurKey) FSegFirstPos = FAnchorPos;
         r = &FSeg.front();
       }
       break;
@@ -941,6 +944,12 @@ void TSQLiteDataSet::InternalPost() {
     sql += " WHERE rowid = ?" + std::to_string(targets.size() + 1);
   }
   std::int64_t newKey = key;
+  // Where the record stands now, if that is known without counting.
+  std::int64_t pos = 0;
+  if (!insert) {
+    int idx;
+    if (RowAt(key, idx) != nullptr && (FSegFirstPos > 0 || (FSegAtEnd && FCount >= 0))) pos = PositionOf(key);
+  }
   Exec("BEGIN IMMEDIATE");
   try {
     sqlite3_stmt* s = Prepare(sql);
@@ -962,6 +971,20 @@ void TSQLiteDataSet::InternalPost() {
     throw;
   }
   if (insert && FCount >= 0) ++FCount;
+  FAnchorPos = 0;
+  FAnchorAfter = false;
+  if (!insert && newKey == key && pos > 0) {
+    FAnchorKey = key;
+    FAnchorPos = pos;
+  } else if (insert && FCount >= 0) {
+    // An appended row (the usual new rowid) is the last one.
+    sqlite3_stmt* m = Prepare("SELECT max(rowid) FROM " + Quote(FBaseTable));
+    TStmtFinal fin{m};
+    if (sqlite3_step(m) == SQLITE_ROW && sqlite3_column_int64(m, 0) == newKey && FHiddenKey) {
+      FAnchorKey = newKey;
+      FAnchorPos = FCount;
+    }
+  }
   ClearCache();
   FCursor = csOn;
   FCurKey = newKey;
@@ -971,6 +994,9 @@ void TSQLiteDataSet::InternalDelete() {
   if (!GetCanModify()) DatabaseError(SDataSetReadOnly, this);
   std::int64_t key = 0;
   if (!BookmarkToKey(ActiveRecBuf()->Bookmark, key)) DatabaseError(SRecordNotFound, this);
+  std::int64_t pos = 0;
+  int idx;
+  if (RowAt(key, idx) != nullptr && (FSegFirstPos > 0 || (FSegAtEnd && FCount >= 0))) pos = PositionOf(key);
   Exec("BEGIN IMMEDIATE");
   bool gone = false;
   try {
@@ -987,6 +1013,10 @@ void TSQLiteDataSet::InternalDelete() {
   ClearCache();
   FCursor = csOn;
   FCurKey = key;
+  // The row after the deleted one takes its place.
+  FAnchorKey = key;
+  FAnchorPos = gone ? 0 : pos;
+  FAnchorAfter = true;
   if (gone) {
     FCount = -1;
     DatabaseError(SRecordNotFound, this);
@@ -997,4 +1027,5 @@ void TSQLiteDataSet::InternalDelete() {
 void TSQLiteDataSet::InternalRefresh() {
   ClearCache();
   FCount = -1;
+  FAnchorPos = 0;
 }

@@ -53,10 +53,11 @@
 //   RecordCount: one count(*) when first asked, then cached and kept by
 //     inserts and deletes of this dataset; Refresh counts again.
 //   RecNo: free while the position follows from First, Last or moves from
-//     there (positions are carried along the cached rows). After a jump by
-//     bookmark, or after a write, the first RecNo costs one count of the
-//     rows before the current key (proportional to the position), then it
-//     is free again. IsSequenced is True.
+//     there (positions are carried along the cached rows), and kept across
+//     this dataset's own edits, deletes and appends. After a jump by
+//     bookmark, or an insert in the middle, the first RecNo costs one count
+//     of the rows before the current key (proportional to the position),
+//     then it is free again. IsSequenced is True.
 //   Setting RecNo counts from the nearest of the first record, the last
 //     record and the current one: proportional to that distance.
 // A read-only query positioned by row number pays a proportional OFFSET for
@@ -181,6 +182,11 @@ private:
   std::int64_t FSegFirstPos = 0;  // 1-based position of FSeg.front(), 0 unknown
   TCursorState FCursor = csBOF;
   std::int64_t FCurKey = 0;
+  // A position that survived a write: the row FAnchorKey (after an edit or
+  // insert), or the first row after it (after a delete), stands at
+  // FAnchorPos. 0 when there is none.
+  std::int64_t FAnchorKey = 0, FAnchorPos = 0;
+  bool FAnchorAfter = false;
   mutable std::int64_t FCount = -1;
   mutable std::int64_t FRowsFetched = 0;
 

@@ -216,6 +216,34 @@ TEST_F(SQLiteFixture, NavigationAndPositionsOnAManyPagedTable) {
   for (size_t i = 1; i < window.size(); ++i) EXPECT_EQ(window[i], window[i - 1] + 10);
 }
 
+TEST_F(SQLiteFixture, PositionsSurviveOwnEditsDeletesAndAppends) {
+  MakeItems(1000);
+  TSQLiteDataSet* ds = OpenTable();
+  ds->Last();
+  ds->MoveBy(-300);
+  ASSERT_EQ(ds->RecNo(), 700);
+  ds->Edit();
+  ds->FieldByName("Qty")->SetAsInteger(-1);
+  ds->Post();
+  EXPECT_EQ(ds->RecNo(), 700);
+  ds->Delete();
+  EXPECT_EQ(ds->FieldByName("ID")->AsInteger(), 7010);
+  EXPECT_EQ(ds->RecNo(), 700);
+  EXPECT_EQ(ds->RecordCount(), 999);
+  ds->MoveBy(5);
+  EXPECT_EQ(ds->RecNo(), 705);
+  ds->Append();
+  ds->FieldByName("Name")->SetAsString("tail");
+  ds->Post();
+  EXPECT_EQ(ds->RecNo(), 1000);
+  ds->MoveBy(-10);
+  EXPECT_EQ(ds->RecNo(), 990);
+  ds->Last();
+  ds->Delete();
+  EXPECT_EQ(ds->RecNo(), 999);
+  EXPECT_EQ(ds->FieldByName("ID")->AsInteger(), 10000);
+}
+
 TEST_F(SQLiteFixture, InsertedRecordCountsAndRecNoStayRight) {
   MakeItems(50);
   TSQLiteDataSet* ds = OpenTable();

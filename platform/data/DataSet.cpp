@@ -562,6 +562,37 @@ TFieldValue TDataSet::Lookup(const std::string& KeyFields, const std::vector<TFi
   return found;
 }
 
+namespace rix {
+bool LocateMatch(const TFieldValue& Value, const TFieldValue& Key, TLocateOptions Options) {
+  auto* v = std::get_if<std::string>(&Value);
+  auto* k = std::get_if<std::string>(&Key);
+  if (v == nullptr || k == nullptr) return Value == Key;
+  std::string a = *v, b = *k;
+  if (Options.Contains(loPartialKey)) a = a.substr(0, std::min(a.size(), b.size()));
+  return Options.Contains(loCaseInsensitive) ? SameText(a, b) : a == b;
+}
+} // namespace rix
+
+bool TDataSet::Locate(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues, TLocateOptions Options) {
+  CheckBrowseMode();
+  std::vector<TField*> keys;
+  for (const std::string& n : SplitNames(KeyFields)) keys.push_back(FieldByName(n));
+  if (keys.size() != KeyValues.size()) DatabaseError("Locate needs one value per key field", this);
+  TBookmark here = Bookmark();
+  bool found = false;
+  {
+    TControlsDisabler disabler(this);
+    First();
+    while (!FEOF && !found) {
+      found = true;
+      for (size_t i = 0; i < keys.size() && found; ++i) found = rix::LocateMatch(keys[i]->Value(), KeyValues[i], Options);
+      if (!found) Next();
+    }
+    if (!found && !here.empty()) GotoBookmark(here);
+  }
+  return found;
+}
+
 // ---------------------------------------------------------------- moving
 
 void TDataSet::First() {

@@ -39,6 +39,9 @@ struct TRecBuf {
 
 using TDataSetNotifyEvent = std::function<void(TDataSet* DataSet)>;
 
+enum TLocateOption { loCaseInsensitive, loPartialKey };
+using TLocateOptions = TSet<TLocateOption, 2>;
+
 class TDataSet : public TComponent {
   RIX_CLASS_NAME(TDataSet)
 public:
@@ -131,6 +134,12 @@ public:
   // version walks the records with controls disabled and comes back.
   virtual TFieldValue Lookup(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues,
                              const std::string& ResultField);
+
+  // Makes the first record whose KeyFields equal KeyValues current and
+  // returns True; returns False and stays put when there is none. String
+  // keys honour loCaseInsensitive (ASCII) and loPartialKey (prefix).
+  virtual bool Locate(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues,
+                      TLocateOptions Options = {});
 
   // ---- events ----
   void SetBeforeOpen(TDataSetNotifyEvent F) { FBeforeOpen = std::move(F); }

@@ -274,28 +274,57 @@ int TMemoryDataSet::CompareBookmarks(const TBookmark& A, const TBookmark& B) {
   return a < b ? -1 : (a == b ? 0 : 1);
 }
 
+namespace rix {
+bool LocateMatch(const TFieldValue& Value, const TFieldValue& Key, TLocateOptions Options);
+}
+
+std::vector<int> TMemoryDataSet::ColumnsOf(const std::string& FieldNames) {
+  std::vector<int> cols;
+  std::string names = FieldNames + ";";
+  for (size_t p = 0, q; (q = names.find(';', p)) != std::string::npos; p = q + 1) {
+    std::string n = names.substr(p, q - p);
+    while (!n.empty() && n.front() == ' ') n.erase(0, 1);
+    while (!n.empty() && n.back() == ' ') n.pop_back();
+    TField* f = FieldByName(n);
+    int col = f->FieldKind() == fkData ? FTable->ColumnIndex(f->FullName()) : -1;
+    if (col < 0) return {};
+    cols.push_back(col);
+  }
+  return cols;
+}
+
+int TMemoryDataSet::FindRow(const std::vector<int>& Columns, const std::vector<TFieldValue>& Values,
+                            TLocateOptions Options) const {
+  if (Columns.size() != Values.size()) DatabaseError("One value is needed per key field", const_cast<TMemoryDataSet*>(this));
+  for (size_t r = 0; r < FTable->Rows.size(); ++r) {
+    const auto& row = FTable->Rows[r];
+    bool match = true;
+    for (size_t i = 0; i < Columns.size() && match; ++i)
+      match = rix::LocateMatch(row.Values[static_cast<size_t>(Columns[i])], Values[i], Options);
+    if (match) return static_cast<int>(r);
+  }
+  return -1;
+}
+
 TFieldValue TMemoryDataSet::Lookup(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues,
                                    const std::string& ResultField) {
   CheckActive();
-  std::vector<int> keyCols;
-  std::string names = KeyFields + ";";
-  for (size_t p = 0, q; (q = names.find(';', p)) != std::string::npos; p = q + 1) {
-    TField* f = FieldByName(names.substr(p, q - p));
-    int col = f->FieldKind() == fkData ? FTable->ColumnIndex(f->FullName()) : -1;
-    if (col < 0) return TDataSet::Lookup(KeyFields, KeyValues, ResultField);
-    keyCols.push_back(col);
-  }
-  if (keyCols.size() != KeyValues.size()) DatabaseError("Lookup needs one value per key field", this);
-  TField* r = FieldByName(ResultField);
-  int resultCol = r->FieldKind() == fkData ? FTable->ColumnIndex(r->FullName()) : -1;
-  if (resultCol < 0) return TDataSet::Lookup(KeyFields, KeyValues, ResultField);
-  for (const auto& row : FTable->Rows) {
-    bool match = true;
-    for (size_t i = 0; i < keyCols.size() && match; ++i)
-      match = row.Values[static_cast<size_t>(keyCols[i])] == KeyValues[i];
-    if (match) return row.Values[static_cast<size_t>(resultCol)];
-  }
-  return {};
+  std::vector<int> keys = ColumnsOf(KeyFields);
+  std::vector<int> result = ColumnsOf(ResultField);
+  if (keys.empty() || result.size() != 1) return TDataSet::Lookup(KeyFields, KeyValues, ResultField);
+  int r = FindRow(keys, KeyValues, {});
+  return r < 0 ? TFieldValue{} : FTable->Rows[static_cast<size_t>(r)].Values[static_cast<size_t>(result[0])];
+}
+
+bool TMemoryDataSet::Locate(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues,
+                            TLocateOptions Options) {
+  CheckBrowseMode();
+  std::vector<int> keys = ColumnsOf(KeyFields);
+  if (keys.empty()) return TDataSet::Locate(KeyFields, KeyValues, Options);
+  int r = FindRow(keys, KeyValues, Options);
+  if (r < 0) return false;
+  GotoBookmark(IdToBookmark(FTable->Rows[static_cast<size_t>(r)].Id));
+  return true;
 }
 
 TDataSet* TMemoryDataSet::CreateNestedDataSet(TDataSetField* Field, TFieldDef* Def) {

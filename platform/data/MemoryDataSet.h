@@ -69,6 +69,8 @@ public:
   int CompareBookmarks(const TBookmark& A, const TBookmark& B) override;
   TFieldValue Lookup(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues,
                      const std::string& ResultField) override;
+  bool Locate(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues,
+              TLocateOptions Options = {}) override;
 
 protected:
   void InternalOpen() override;
@@ -93,6 +95,10 @@ private:
   void BuildTable();
   void FillBuffer(TRecBuf& Buffer, const rix::TMemTable::TRow& Row, int Index) const;
   int RowIndexOf(const TBookmark& B) const;
+  // Table columns of the named data fields; empty when one is not stored.
+  std::vector<int> ColumnsOf(const std::string& FieldNames);
+  // The first row matching; -1 when none.
+  int FindRow(const std::vector<int>& Columns, const std::vector<TFieldValue>& Values, TLocateOptions Options) const;
 
   std::shared_ptr<rix::TMemTable> FTable;
   // (buffer slot, table column) of every data field.

@@ -862,30 +862,33 @@ int TSQLiteDataSet::CompareBookmarks(const TBookmark& A, const TBookmark& B) {
   return a < b ? -1 : (a == b ? 0 : 1);
 }
 
-TFieldValue TSQLiteDataSet::Lookup(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues,
-                                   const std::string& ResultField) {
-  CheckActive();
-  auto column = [&](const std::string& Name) -> int {
-    TField* f = FieldByName(Name);
-    if (f->FieldKind() != fkData) return -1;
-    for (auto [slot, col] : FMap)
-      if (slot == f->DataSlot()) return col;
-    return -1;
-  };
-  std::vector<int> keys;
-  std::string names = KeyFields + ";";
+std::vector<int> TSQLiteDataSet::ColumnsOf(const std::string& FieldNames) {
+  std::vector<int> cols;
+  std::string names = FieldNames + ";";
   for (size_t p = 0, q; (q = names.find(';', p)) != std::string::npos; p = q + 1) {
     std::string n = names.substr(p, q - p);
     while (!n.empty() && n.front() == ' ') n.erase(0, 1);
     while (!n.empty() && n.back() == ' ') n.pop_back();
-    int c = column(n);
-    if (c < 0) return TDataSet::Lookup(KeyFields, KeyValues, ResultField);
-    keys.push_back(c);
+    TField* f = FieldByName(n);
+    int col = -1;
+    if (f->FieldKind() == fkData)
+      for (auto [slot, c] : FMap)
+        if (slot == f->DataSlot()) col = c;
+    if (col < 0) return {};
+    cols.push_back(col);
   }
+  return cols;
+}
+
+TFieldValue TSQLiteDataSet::Lookup(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues,
+                                   const std::string& ResultField) {
+  CheckActive();
+  std::vector<int> keys = ColumnsOf(KeyFields);
+  std::vector<int> result = ColumnsOf(ResultField);
+  if (keys.empty() || result.size() != 1) return TDataSet::Lookup(KeyFields, KeyValues, ResultField);
   if (keys.size() != KeyValues.size()) DatabaseError("Lookup needs one value per key field", this);
-  int result = column(ResultField);
-  if (result < 0) return TDataSet::Lookup(KeyFields, KeyValues, ResultField);
-  std::string sql = "SELECT " + Quote(FColumns[static_cast<size_t>(result)].Name) + " FROM (" + BaseQuery() + ") WHERE ";
+  const TColumn& rc = FColumns[static_cast<size_t>(result[0])];
+  std::string sql = "SELECT " + Quote(rc.Name) + " FROM (" + BaseQuery() + ") WHERE ";
   for (size_t i = 0; i < keys.size(); ++i)
     sql += (i ? " AND " : "") + Quote(FColumns[static_cast<size_t>(keys[i])].Name) + " = ?" + std::to_string(i + 1);
   sql += " LIMIT 1";
@@ -893,10 +896,48 @@ TFieldValue TSQLiteDataSet::Lookup(const std::string& KeyFields, const std::vect
   TStmtFinal fin{s};
   for (size_t i = 0; i < keys.size(); ++i)
     BindValue(s, static_cast<int>(i) + 1, KeyValues[i], FColumns[static_cast<size_t>(keys[i])].Type);
-  int rc = sqlite3_step(s);
-  if (rc == SQLITE_DONE) return {};
-  if (rc != SQLITE_ROW) RaiseSQLite("Lookup failed");
-  return ReadValue(s, 0, FColumns[static_cast<size_t>(result)].Type);
+  int step = sqlite3_step(s);
+  if (step == SQLITE_DONE) return {};
+  if (step != SQLITE_ROW) RaiseSQLite("Lookup failed");
+  return ReadValue(s, 0, rc.Type);
+}
+
+bool TSQLiteDataSet::Locate(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues,
+                            TLocateOptions Options) {
+  CheckBrowseMode();
+  std::vector<int> keys = ColumnsOf(KeyFields);
+  if (!FKeyed || keys.empty()) return TDataSet::Locate(KeyFields, KeyValues, Options);
+  if (keys.size() != KeyValues.size()) DatabaseError("Locate needs one value per key field", this);
+  const std::string k = Quote(FKeyColumn);
+  std::string sql = "SELECT " + k + " FROM (" + BaseQuery() + ") WHERE ";
+  for (size_t i = 0; i < keys.size(); ++i) {
+    std::string col = Quote(FColumns[static_cast<size_t>(keys[i])].Name);
+    std::string p = "?" + std::to_string(i + 1);
+    bool text = std::holds_alternative<std::string>(KeyValues[i]);
+    std::string nocase = text && Options.Contains(loCaseInsensitive) ? " COLLATE NOCASE" : "";
+    sql += i ? " AND " : "";
+    if (text && Options.Contains(loPartialKey))
+      sql += "substr(" + col + ", 1, length(" + p + "))" + nocase + " = " + p;
+    else if (IsNullValue(KeyValues[i]))
+      sql += col + " IS NULL";
+    else
+      sql += col + nocase + " = " + p;
+  }
+  sql += " ORDER BY " + k + " LIMIT 1";
+  sqlite3_stmt* s = Prepare(sql);
+  std::int64_t key = 0;
+  {
+    TStmtFinal fin{s};
+    for (size_t i = 0; i < keys.size(); ++i)
+      if (!IsNullValue(KeyValues[i]))
+        BindValue(s, static_cast<int>(i) + 1, KeyValues[i], FColumns[static_cast<size_t>(keys[i])].Type);
+    int step = sqlite3_step(s);
+    if (step == SQLITE_DONE) return false;
+    if (step != SQLITE_ROW) RaiseSQLite("Locate failed");
+    key = sqlite3_column_int64(s, 0);
+  }
+  GotoBookmark(KeyToBookmark(key));
+  return true;
 }
 
 // ---------------------------------------------------------------- writing

@@ -103,6 +103,10 @@ public:
   int CompareBookmarks(const TBookmark& A, const TBookmark& B) override;
   TFieldValue Lookup(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues,
                      const std::string& ResultField) override;
+  // One query on a keyed dataset; string keys compare with SQLite's NOCASE
+  // (ASCII) for loCaseInsensitive.
+  bool Locate(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues,
+              TLocateOptions Options = {}) override;
 
 protected:
   void InternalInitFieldDefs() override;
@@ -158,6 +162,8 @@ private:
   int Capacity() const;
   void TrimCache(bool KeepBack);
   std::string ColumnForMessage(const std::string& Message) const;
+  // Result columns of the named data fields; empty when one is not stored.
+  std::vector<int> ColumnsOf(const std::string& FieldNames);
 
   std::string FDatabaseName, FTableName, FSQL;
   int FBusyTimeout = 2000;

@@ -1,5 +1,10 @@
 #include "DataTestSupport.h"
 
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <unistd.h>
+
 using namespace rixtest;
 
 namespace {
@@ -100,5 +105,66 @@ TEST_F(CalcLookup, IncompleteLookupRefusesToOpen) {
   EXPECT_THROW(People->Open(), EDatabaseError);
   EXPECT_FALSE(People->Active());
 }
+
+} // namespace
+
+namespace {
+
+class LocateRecords : public TDataFixture, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(LocateRecords, FindsTheFirstMatchOrStaysPut) {
+  std::string path;
+  TDataSet* ds = nullptr;
+  if (GetParam()) {
+    path = "/tmp/rix_locate_" + std::to_string(::getpid()) + ".db";
+    std::remove(path.c_str());
+    // The memory dataset writes the rows; the SQLite one reads them back.
+    sqlite3* db = nullptr;
+    sqlite3_open(path.c_str(), &db);
+    sqlite3_exec(db,
+                 "CREATE TABLE People (ID INTEGER, Name VARCHAR(20), Active BOOLEAN);"
+                 "INSERT INTO People VALUES (1,'Sato',0),(2,'suzuki',1),(3,'Suzuki',0),(4,'Takahashi',1);",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    auto* s = new TSQLiteDataSet(Owner.get());
+    s->SetDatabaseName(path);
+    s->SetTableName("People");
+    s->Open();
+    ds = s;
+  } else {
+    auto* m = MakePeople(Owner.get(), 0);
+    const char* names[] = {"Sato", "suzuki", "Suzuki", "Takahashi"};
+    for (int i = 0; i < 4; ++i) {
+      m->Append();
+      m->FieldByName("ID")->SetAsInteger(i + 1);
+      m->FieldByName("Name")->SetAsString(names[i]);
+      m->FieldByName("Active")->SetAsBoolean(i % 2 == 1);
+      m->Post();
+    }
+    m->First();
+    ds = m;
+  }
+  Source->SetDataSet(ds);
+  Link.SetDataSource(Source);
+  Link.Take();
+  EXPECT_TRUE(ds->Locate("Name", {std::string("Suzuki")}));
+  EXPECT_EQ(ds->FieldByName("ID")->AsInteger(), 3);
+  EXPECT_EQ(Link.Take().back(), "DataSetChanged");
+  EXPECT_TRUE(ds->Locate("Name", {std::string("SUZUKI")}, {loCaseInsensitive}));
+  EXPECT_EQ(ds->FieldByName("ID")->AsInteger(), 2);
+  EXPECT_TRUE(ds->Locate("Name", {std::string("Tak")}, {loPartialKey}));
+  EXPECT_EQ(ds->FieldByName("ID")->AsInteger(), 4);
+  EXPECT_TRUE(ds->Locate("Name;Active", {std::string("Suzuki"), false}));
+  EXPECT_EQ(ds->FieldByName("ID")->AsInteger(), 3);
+  EXPECT_FALSE(ds->Locate("Name", {std::string("Tanaka")}));
+  EXPECT_EQ(ds->FieldByName("ID")->AsInteger(), 3);
+  EXPECT_THROW(ds->Locate("Nope", {std::int64_t(1)}), EDatabaseError);
+  Link.SetDataSource(nullptr);
+  Owner.reset();
+  if (!path.empty()) std::remove(path.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, LocateRecords, ::testing::Bool(),
+                         [](const auto& I) { return I.param ? std::string("SQLite") : std::string("Memory"); });
 
 } // namespace

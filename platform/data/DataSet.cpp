@@ -20,6 +20,7 @@ TDataSet::TDataSet(TComponent* AOwner)
 TDataSet::~TDataSet() {
   // Subclasses close in their own destructors (CloseForDestroy); what is left
   // here is only bookkeeping that needs no virtual call.
+  FInDestructor = true;
   while (!FDataSources.empty()) FDataSources.back()->SetDataSet(nullptr);
   FBuffers.clear();
   // Fields owned elsewhere outlive the dataset: cut them loose.
@@ -432,7 +433,7 @@ void TDataSet::AdjustLinkFirstRecords(int Delta) {
 }
 
 void TDataSet::UpdateBufferCount() {
-  if (!IsCursorOpen()) return;
+  if (FInDestructor || !IsCursorOpen()) return;
   int maxCount = 1;
   for (TDataSource* s : FDataSources)
     for (TDataLink* l : s->FDataLinks) maxCount = std::max(maxCount, l->FBufferCount);

@@ -286,6 +286,7 @@ private:
   std::vector<TField*> FDataFields;
   std::vector<TField*> FCreatedFields;  // default fields, destroyed on close
   bool FCreatingDefaults = false;
+  bool FInDestructor = false;
   std::vector<TDataSource*> FDataSources;
   TDataSetField* FDataSetField = nullptr;
 

@@ -225,3 +225,19 @@ TEST_F(TDataFixture, DeletingADefaultFieldClosesTheDataSetOnce) {
   ds->Open();
   EXPECT_EQ(ds->FieldCount(), 3);
 }
+
+TEST(DataSetLifetime, AStackDataSetLeavesItsSourcesBehindCleanly) {
+  TDataSource source(nullptr);
+  rixtest::TRecordingLink link;
+  link.SetDataSource(&source);
+  {
+    TMemoryDataSet ds(nullptr);
+    ds.FieldDefs()->Add("A", ftInteger);
+    ds.CreateDataSet();
+    source.SetDataSet(&ds);
+    EXPECT_TRUE(link.Active());
+  }
+  EXPECT_EQ(source.DataSet(), nullptr);
+  EXPECT_FALSE(link.Active());
+  link.SetDataSource(nullptr);
+}

@@ -501,33 +501,29 @@ void TDataSet::GetCalcFields(TRecBuf& Buf) {
   RestoreState(old);
 }
 
-namespace {
-std::vector<std::string> SplitNames(const std::string& S) {
+namespace rix {
+std::vector<std::string> SplitFieldNames(const std::string& Names) {
   std::vector<std::string> out;
   std::string cur;
-  for (char c : S) {
-    if (c == ';') {
-      out.push_back(cur);
-      cur.clear();
-    } else {
+  for (char c : Names + ";") {
+    if (c != ';') {
       cur += c;
+      continue;
     }
-  }
-  out.push_back(cur);
-  for (auto& n : out) {
-    size_t a = n.find_first_not_of(' ');
-    size_t b = n.find_last_not_of(' ');
-    n = a == std::string::npos ? std::string() : n.substr(a, b - a + 1);
+    size_t a = cur.find_first_not_of(' ');
+    size_t b = cur.find_last_not_of(' ');
+    out.push_back(a == std::string::npos ? std::string() : cur.substr(a, b - a + 1));
+    cur.clear();
   }
   return out;
 }
-} // namespace
+} // namespace rix
 
 void TDataSet::CalculateLookup(TField* Field) {
   TDataSet* src = Field->FLookupDataSet;
   if (src == nullptr || !src->Active()) return;
   std::vector<TFieldValue> keys;
-  for (const std::string& n : SplitNames(Field->FKeyFields)) {
+  for (const std::string& n : rix::SplitFieldNames(Field->FKeyFields)) {
     TField* k = FieldByName(n);
     keys.push_back(k->Value());
   }
@@ -541,7 +537,7 @@ TFieldValue TDataSet::Lookup(const std::string& KeyFields, const std::vector<TFi
                              const std::string& ResultField) {
   CheckBrowseMode();
   std::vector<TField*> keys;
-  for (const std::string& n : SplitNames(KeyFields)) keys.push_back(FieldByName(n));
+  for (const std::string& n : rix::SplitFieldNames(KeyFields)) keys.push_back(FieldByName(n));
   if (keys.size() != KeyValues.size()) DatabaseError("Lookup needs one value per key field", this);
   TField* result = FieldByName(ResultField);
   TBookmark here = Bookmark();
@@ -577,7 +573,7 @@ bool LocateMatch(const TFieldValue& Value, const TFieldValue& Key, TLocateOption
 bool TDataSet::Locate(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues, TLocateOptions Options) {
   CheckBrowseMode();
   std::vector<TField*> keys;
-  for (const std::string& n : SplitNames(KeyFields)) keys.push_back(FieldByName(n));
+  for (const std::string& n : rix::SplitFieldNames(KeyFields)) keys.push_back(FieldByName(n));
   if (keys.size() != KeyValues.size()) DatabaseError("Locate needs one value per key field", this);
   TBookmark here = Bookmark();
   bool found = false;

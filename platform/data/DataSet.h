@@ -295,6 +295,13 @@ private:
       FAfterDelete, FBeforeScroll, FAfterScroll, FOnNewRecord, FOnCalcFields;
 };
 
+namespace rix {
+// "A; B" -> {"A", "B"}: the field-name lists of KeyFields, Lookup and Locate.
+std::vector<std::string> SplitFieldNames(const std::string& Names);
+// Whether a stored value matches a Locate key under Options.
+bool LocateMatch(const TFieldValue& Value, const TFieldValue& Key, TLocateOptions Options);
+} // namespace rix
+
 // Holds DisableControls for a scope.
 class TControlsDisabler {
 public:

@@ -274,17 +274,9 @@ int TMemoryDataSet::CompareBookmarks(const TBookmark& A, const TBookmark& B) {
   return a < b ? -1 : (a == b ? 0 : 1);
 }
 
-namespace rix {
-bool LocateMatch(const TFieldValue& Value, const TFieldValue& Key, TLocateOptions Options);
-}
-
 std::vector<int> TMemoryDataSet::ColumnsOf(const std::string& FieldNames) {
   std::vector<int> cols;
-  std::string names = FieldNames + ";";
-  for (size_t p = 0, q; (q = names.find(';', p)) != std::string::npos; p = q + 1) {
-    std::string n = names.substr(p, q - p);
-    while (!n.empty() && n.front() == ' ') n.erase(0, 1);
-    while (!n.empty() && n.back() == ' ') n.pop_back();
+  for (const std::string& n : rix::SplitFieldNames(FieldNames)) {
     TField* f = FieldByName(n);
     int col = f->FieldKind() == fkData ? FTable->ColumnIndex(f->FullName()) : -1;
     if (col < 0) return {};

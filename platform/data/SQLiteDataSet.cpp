@@ -864,11 +864,7 @@ int TSQLiteDataSet::CompareBookmarks(const TBookmark& A, const TBookmark& B) {
 
 std::vector<int> TSQLiteDataSet::ColumnsOf(const std::string& FieldNames) {
   std::vector<int> cols;
-  std::string names = FieldNames + ";";
-  for (size_t p = 0, q; (q = names.find(';', p)) != std::string::npos; p = q + 1) {
-    std::string n = names.substr(p, q - p);
-    while (!n.empty() && n.front() == ' ') n.erase(0, 1);
-    while (!n.empty() && n.back() == ' ') n.pop_back();
+  for (const std::string& n : rix::SplitFieldNames(FieldNames)) {
     TField* f = FieldByName(n);
     int col = -1;
     if (f->FieldKind() == fkData)

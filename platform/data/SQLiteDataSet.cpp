@@ -1,0 +1,1068 @@
+#include "platform/data/SQLiteDataSet.h"
+
+#include "platform/core/Checked.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+using namespace dbconsts;
+
+namespace {
+
+constexpr int PageRows = 64;
+constexpr const char* HiddenKey = "rix$key";
+
+std::string Quote(const std::string& Name) {
+  std::string q = "\"";
+  for (char c : Name) {
+    if (c == '"') q += '"';
+    q += c;
+  }
+  return q + "\"";
+}
+
+std::string Upper(std::string S) {
+  std::transform(S.begin(), S.end(), S.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return S;
+}
+
+bool Has(const std::string& Hay, const char* Needle) { return Hay.find(Needle) != std::string::npos; }
+
+// Bookmarks are the key as 8 big-endian bytes with the sign bit flipped, so
+// that byte order is key order.
+TBookmark KeyToBookmark(std::int64_t Key) {
+  std::uint64_t u = static_cast<std::uint64_t>(Key) ^ (std::uint64_t(1) << 63);
+  TBookmark b(8, '\0');
+  for (int i = 7; i >= 0; --i, u >>= 8) b[static_cast<size_t>(i)] = static_cast<char>(u & 0xFF);
+  return b;
+}
+
+bool BookmarkToKey(const TBookmark& B, std::int64_t& Key) {
+  if (B.size() != 8) return false;
+  std::uint64_t u = 0;
+  for (char c : B) u = (u << 8) | static_cast<unsigned char>(c);
+  Key = static_cast<std::int64_t>(u ^ (std::uint64_t(1) << 63));
+  return true;
+}
+
+// See the header for the table this implements.
+TFieldType MapDeclType(const std::string& Decl, int& Size) {
+  std::string d = Upper(Decl);
+  Size = 0;
+  size_t open = d.find('(');
+  if (open != std::string::npos) {
+    Size = std::atoi(d.c_str() + open + 1);
+    if (Size < 0) Size = 0;
+    d = d.substr(0, open);
+  }
+  auto is = [&](std::initializer_list<const char*> Names) {
+    for (const char* n : Names) {
+      std::string w = d;
+      while (!w.empty() && w.back() == ' ') w.pop_back();
+      if (w == n) return true;
+    }
+    return false;
+  };
+  if (is({"BOOLEAN", "BOOL", "BIT"})) return ftBoolean;
+  if (Has(d, "DATETIME") || Has(d, "TIMESTAMP")) return ftDateTime;
+  if (Has(d, "DATE")) return ftDate;
+  if (is({"TIME"})) return ftTime;
+  if (Has(d, "CURRENCY") || Has(d, "MONEY")) return ftCurrency;
+  if (Has(d, "GRAPHIC") || Has(d, "IMAGE") || Has(d, "PICTURE") || Has(d, "BITMAP")) return ftGraphic;
+  if (Has(d, "FMTMEMO") || is({"RTF"})) return ftFmtMemo;
+  if (Has(d, "MEMO") || is({"TEXT", "CLOB", "LONGTEXT", "MEDIUMTEXT", "NTEXT"})) return ftMemo;
+  if (Has(d, "TYPEDBINARY")) return ftTypedBinary;
+  if (Has(d, "CHAR") || is({"STRING"})) {
+    if (Size == 0) Size = 255;
+    return ftString;
+  }
+  if (Has(d, "BLOB") || Has(d, "BINARY")) return ftBlob;
+  if (Has(d, "SMALLINT") || Has(d, "TINYINT")) return ftSmallint;
+  if (Has(d, "BIGINT") || Has(d, "INT8") || Has(d, "LARGEINT")) return ftLargeint;
+  if (Has(d, "INT")) return ftInteger;
+  if (Has(d, "REAL") || Has(d, "FLOA") || Has(d, "DOUB") || Has(d, "NUMERIC") || Has(d, "DECIMAL")) return ftFloat;
+  if (Has(d, "CLOB") || Has(d, "TEXT")) {
+    Size = 255;
+    return ftString;
+  }
+  if (d.find_first_not_of(' ') == std::string::npos) return ftUnknown;
+  return ftFloat;
+}
+
+bool IsDateType(TFieldType T) { return T == ftDate || T == ftTime || T == ftDateTime; }
+
+// Clears a statement's bindings and state whatever way the scope is left.
+struct TStmtReset {
+  sqlite3_stmt* S;
+  ~TStmtReset() {
+    sqlite3_reset(S);
+    sqlite3_clear_bindings(S);
+  }
+};
+
+struct TStmtFinal {
+  sqlite3_stmt* S;
+  ~TStmtFinal() { sqlite3_finalize(S); }
+};
+
+} // namespace
+
+TSQLiteDataSet::TSQLiteDataSet(TComponent* AOwner) : TDataSet(AOwner) {}
+
+TSQLiteDataSet::~TSQLiteDataSet() {
+  CloseForDestroy();
+  Finalize();
+  CloseDatabase();
+}
+
+void TSQLiteDataSet::SetDatabaseName(const std::string& Value) {
+  CheckInactive();
+  if (Value == FDatabaseName) return;
+  CloseDatabase();
+  FDatabaseName = Value;
+}
+
+void TSQLiteDataSet::SetTableName(const std::string& Value) {
+  CheckInactive();
+  FTableName = Value;
+  if (!Value.empty()) FSQL.clear();
+}
+
+void TSQLiteDataSet::SetSQL(const std::string& Value) {
+  CheckInactive();
+  FSQL = Value;
+  if (!Value.empty()) FTableName.clear();
+}
+
+void TSQLiteDataSet::SetBusyTimeout(int Value) {
+  if (Value < 0) DatabaseError("BusyTimeout cannot be negative", this);
+  FBusyTimeout = Value;
+  if (FDb != nullptr) sqlite3_busy_timeout(FDb, Value);
+}
+
+void TSQLiteDataSet::SetCacheSize(int Value) { FCacheSize = std::max(64, Value); }
+
+void TSQLiteDataSet::SetReadOnly(bool Value) {
+  CheckInactive();
+  FReadOnly = Value;
+}
+
+// ---------------------------------------------------------------- connection
+
+void TSQLiteDataSet::OpenDatabase() {
+  if (FDb != nullptr) return;
+  if (FDatabaseName.empty()) DatabaseError("DatabaseName is not set", this);
+  sqlite3* db = nullptr;
+  // Never create a file: a mistyped name must not leave an empty database.
+  int rc = sqlite3_open_v2(FDatabaseName.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+  FDbReadOnly = false;
+  if (rc != SQLITE_OK) {
+    sqlite3_close(db);
+    db = nullptr;
+    rc = sqlite3_open_v2(FDatabaseName.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    FDbReadOnly = true;
+  }
+  if (rc != SQLITE_OK) {
+    std::string msg = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
+    sqlite3_close(db);
+    DatabaseError("Cannot open database '" + FDatabaseName + "': " + msg, this);
+  }
+  sqlite3_extended_result_codes(db, 1);
+  sqlite3_busy_timeout(db, FBusyTimeout);
+  FDb = db;
+}
+
+void TSQLiteDataSet::CloseDatabase() {
+  if (FDb == nullptr) return;
+  sqlite3_close_v2(FDb);
+  FDb = nullptr;
+}
+
+sqlite3_stmt* TSQLiteDataSet::Prepare(const std::string& Sql) const {
+  sqlite3_stmt* s = nullptr;
+  const char* tail = nullptr;
+  if (sqlite3_prepare_v2(FDb, Sql.c_str(), static_cast<int>(Sql.size()), &s, &tail) != SQLITE_OK)
+    RaiseSQLite("Cannot prepare the query");
+  return s;
+}
+
+void TSQLiteDataSet::Finalize() {
+  for (sqlite3_stmt** s : {&FNext, &FFirst, &FPrior, &FLast, &FByKey}) {
+    sqlite3_finalize(*s);
+    *s = nullptr;
+  }
+}
+
+void TSQLiteDataSet::RaiseSQLite(const std::string& What, TField* Field) const {
+  std::string msg = FDb != nullptr ? sqlite3_errmsg(FDb) : "no database";
+  std::string text = What.empty() ? msg : What + ": " + msg;
+  if (Field == nullptr) {
+    std::string col = ColumnForMessage(msg);
+    if (!col.empty()) Field = FindField(col);
+  }
+  if (Field != nullptr) text += " (field '" + Field->DisplayName() + "')";
+  DatabaseError(text, const_cast<TSQLiteDataSet*>(this));
+}
+
+std::string TSQLiteDataSet::ColumnForMessage(const std::string& Message) const {
+  // "NOT NULL constraint failed: T.col", "UNIQUE constraint failed: T.a, T.b",
+  // "CHECK constraint failed: name" (a constraint name, found only when it
+  // happens to be a column's).
+  size_t p = Message.find("constraint failed: ");
+  if (p == std::string::npos) return {};
+  std::string rest = Message.substr(p + 19);
+  size_t comma = rest.find(',');
+  if (comma != std::string::npos) rest = rest.substr(0, comma);
+  size_t dot = rest.rfind('.');
+  if (dot != std::string::npos) rest = rest.substr(dot + 1);
+  for (const TColumn& c : FColumns)
+    if (SameText(c.Origin.empty() ? c.Name : c.Origin, rest)) return c.Name;
+  return {};
+}
+
+void TSQLiteDataSet::Exec(const char* Sql) {
+  char* err = nullptr;
+  if (sqlite3_exec(FDb, Sql, nullptr, nullptr, &err) != SQLITE_OK) {
+    std::string msg = err != nullptr ? err : "unknown error";
+    sqlite3_free(err);
+    DatabaseError(msg, this);
+  }
+}
+
+// ---------------------------------------------------------------- analysis
+
+std::string TSQLiteDataSet::BaseQuery() const {
+  if (!FTableName.empty())
+    return FHiddenKey ? "SELECT rowid AS " + Quote(HiddenKey) + ", * FROM " + Quote(FTableName)
+                      : "SELECT * FROM " + Quote(FTableName);
+  std::string q = FSQL;
+  while (!q.empty() && (std::isspace(static_cast<unsigned char>(q.back())) || q.back() == ';')) q.pop_back();
+  return q;
+}
+
+void TSQLiteDataSet::Analyse() {
+  FColumns.clear();
+  FKeyed = false;
+  FHiddenKey = false;
+  FKeyIndex = -1;
+  FKeyColumn.clear();
+  FBaseTable.clear();
+  if (FTableName.empty() && FSQL.empty()) DatabaseError("Neither TableName nor SQL is set", this);
+
+  auto hasRowid = [&](const std::string& Table) {
+    sqlite3_stmt* s = nullptr;
+    std::string q = "SELECT rowid FROM " + Quote(Table) + " LIMIT 0";
+    bool ok = sqlite3_prepare_v2(FDb, q.c_str(), -1, &s, nullptr) == SQLITE_OK;
+    sqlite3_finalize(s);
+    return ok;
+  };
+
+  if (!FTableName.empty()) {
+    sqlite3_stmt* s = Prepare("SELECT type FROM sqlite_master WHERE name = ?1 COLLATE NOCASE AND type IN ('table','view')");
+    TStmtFinal fin{s};
+    sqlite3_bind_text(s, 1, FTableName.c_str(), -1, SQLITE_TRANSIENT);
+    if (sqlite3_step(s) != SQLITE_ROW) DatabaseError("Table '" + FTableName + "' not found", this);
+    std::string type = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+    if (type == "table" && hasRowid(FTableName)) {
+      FKeyed = true;
+      FHiddenKey = true;
+      FKeyIndex = 0;
+      FKeyColumn = HiddenKey;
+      FBaseTable = FTableName;
+    }
+  } else {
+    const std::string q = BaseQuery();
+    sqlite3_stmt* s = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(FDb, q.c_str(), -1, &s, &tail) != SQLITE_OK) RaiseSQLite("Cannot prepare the query");
+    TStmtFinal fin{s};
+    std::string rest = tail != nullptr ? tail : "";
+    if (s == nullptr || rest.find_first_not_of(" \t\r\n;") != std::string::npos || !sqlite3_stmt_readonly(s) ||
+        sqlite3_column_count(s) == 0)
+      DatabaseError("SQL must be one SELECT statement", this);
+  }
+
+  sqlite3_stmt* s = Prepare(BaseQuery());
+  TStmtFinal fin{s};
+  int n = sqlite3_column_count(s);
+  std::string table;
+  bool oneTable = true;
+  std::vector<int> untyped;
+  for (int i = 0; i < n; ++i) {
+    TColumn c;
+    c.Name = sqlite3_column_name(s, i);
+    const char* decl = sqlite3_column_decltype(s, i);
+    const char* tab = sqlite3_column_table_name(s, i);
+    const char* org = sqlite3_column_origin_name(s, i);
+    if (tab != nullptr && org != nullptr) {
+      c.Origin = org;
+      if (table.empty())
+        table = tab;
+      else if (!SameText(table, tab))
+        oneTable = false;
+    }
+    int size = 0;
+    c.Type = MapDeclType(decl != nullptr ? decl : "", size);
+    if (FHiddenKey && i == 0) c.Type = ftLargeint;
+    if (c.Type == ftUnknown) untyped.push_back(i);
+    if (tab != nullptr && org != nullptr) {
+      const char* dt = nullptr;
+      const char* coll = nullptr;
+      int notNull = 0, pk = 0, autoinc = 0;
+      if (sqlite3_table_column_metadata(FDb, nullptr, tab, org, &dt, &coll, &notNull, &pk, &autoinc) == SQLITE_OK &&
+          pk != 0 && dt != nullptr && SameText(dt, "INTEGER") && hasRowid(tab)) {
+        // Only a single-column INTEGER PRIMARY KEY aliases the rowid.
+        sqlite3_stmt* p = nullptr;
+        std::string pq = "SELECT count(*) FROM pragma_table_info(?1) WHERE pk > 0";
+        if (sqlite3_prepare_v2(FDb, pq.c_str(), -1, &p, nullptr) == SQLITE_OK) {
+          sqlite3_bind_text(p, 1, tab, -1, SQLITE_TRANSIENT);
+          if (sqlite3_step(p) == SQLITE_ROW && sqlite3_column_int(p, 0) == 1) c.RowidAlias = true;
+        }
+        sqlite3_finalize(p);
+      }
+      if (SameText(org, "rowid") || SameText(org, "oid") || SameText(org, "_rowid_")) c.RowidAlias = true;
+    }
+    if (c.RowidAlias && !(FHiddenKey && i == 0)) c.Type = ftAutoInc;
+    FColumns.push_back(c);
+  }
+  if (!untyped.empty()) {
+    // Expressions have no declared type: take the first row's storage class.
+    bool row = sqlite3_step(s) == SQLITE_ROW;
+    for (int i : untyped) {
+      int t = row ? sqlite3_column_type(s, i) : SQLITE_NULL;
+      auto& c = FColumns[static_cast<size_t>(i)];
+      c.Type = t == SQLITE_INTEGER ? ftLargeint : t == SQLITE_FLOAT ? ftFloat : t == SQLITE_BLOB ? ftBlob : ftString;
+    }
+    sqlite3_reset(s);
+  }
+
+  if (FTableName.empty() && oneTable && !table.empty() && hasRowid(table)) {
+    std::string up = " " + Upper(FSQL) + " ";
+    for (char& ch : up)
+      if (std::isspace(static_cast<unsigned char>(ch))) ch = ' ';
+    bool grouped = Has(up, " GROUP BY ") || Has(up, " DISTINCT ") || Has(up, " UNION ") || Has(up, " INTERSECT ") ||
+                   Has(up, " EXCEPT ") || Has(up, " LIMIT ") || Has(up, " JOIN ");
+    if (!grouped)
+      for (int i = 0; i < n; ++i)
+        if (FColumns[static_cast<size_t>(i)].RowidAlias) {
+          FKeyed = true;
+          FKeyIndex = i;
+          FKeyColumn = FColumns[static_cast<size_t>(i)].Name;
+          FBaseTable = table;
+          break;
+        }
+  }
+}
+
+void TSQLiteDataSet::InternalInitFieldDefs() {
+  OpenDatabase();
+  Analyse();
+  FieldDefs()->Clear();
+  for (size_t i = 0; i < FColumns.size(); ++i) {
+    if (FHiddenKey && i == 0) continue;
+    const TColumn& c = FColumns[i];
+    std::string name = c.Name;
+    for (int k = 1; FieldDefs()->Find(name) != nullptr; ++k) name = c.Name + "_" + std::to_string(k);
+    int size = 0;
+    std::string decl;
+    if (c.Type == ftString) {
+      sqlite3_stmt* s = Prepare(BaseQuery());
+      TStmtFinal fin{s};
+      const char* d = sqlite3_column_decltype(s, static_cast<int>(i));
+      MapDeclType(d != nullptr ? d : "", size);
+      if (size == 0) size = 255;
+    }
+    bool required = false;
+    if (!c.Origin.empty() && !c.RowidAlias && FKeyed) {
+      int notNull = 0, pk = 0, autoinc = 0;
+      const char* dt = nullptr;
+      const char* coll = nullptr;
+      if (sqlite3_table_column_metadata(FDb, nullptr, FBaseTable.c_str(), c.Origin.c_str(), &dt, &coll, &notNull, &pk,
+                                        &autoinc) == SQLITE_OK)
+        required = notNull != 0;
+    }
+    TFieldDef* d = FieldDefs()->Add(name, c.Type, size, required);
+    if (c.Origin.empty()) d->SetReadOnly(true);
+  }
+}
+
+// ---------------------------------------------------------------- open / close
+
+void TSQLiteDataSet::InternalOpen() {
+  if (FDb == nullptr) InternalInitFieldDefs();
+  FMap.clear();
+  int defIndex = 0;
+  std::vector<std::string> names;
+  for (size_t i = 0; i < FColumns.size(); ++i) {
+    if (FHiddenKey && i == 0) {
+      names.emplace_back();
+      continue;
+    }
+    names.push_back(FieldDefs()->Items(defIndex++)->Name());
+  }
+  for (TField* f : DataFields()) {
+    int col = -1;
+    for (size_t i = 0; i < names.size(); ++i)
+      if (!names[i].empty() && SameText(names[i], f->FieldName())) col = static_cast<int>(i);
+    if (col < 0) DatabaseErrorFmt(SFieldNotFound, f->FullName(), this);
+    FMap.emplace_back(f->DataSlot(), col);
+  }
+  const std::string q = BaseQuery();
+  if (FKeyed) {
+    const std::string k = Quote(FKeyColumn);
+    FNext = Prepare("SELECT * FROM (" + q + ") WHERE " + k + " > ?1 ORDER BY " + k + " LIMIT ?2");
+    FFirst = Prepare("SELECT * FROM (" + q + ") ORDER BY " + k + " LIMIT ?2");
+    FPrior = Prepare("SELECT * FROM (" + q + ") WHERE " + k + " < ?1 ORDER BY " + k + " DESC LIMIT ?2");
+    FLast = Prepare("SELECT * FROM (" + q + ") ORDER BY " + k + " DESC LIMIT ?2");
+    FByKey = Prepare("SELECT * FROM (" + q + ") WHERE " + k + " = ?1");
+  } else {
+    FNext = Prepare("SELECT * FROM (" + q + ") LIMIT ?2 OFFSET ?1");
+    FByKey = Prepare("SELECT * FROM (" + q + ") LIMIT 1 OFFSET ?1");
+  }
+  ClearCache();
+  FCursor = csBOF;
+  FCount = -1;
+  FAnchorPos = 0;
+  FRowsFetched = 0;
+  FCursorOpen = true;
+}
+
+void TSQLiteDataSet::InternalClose() {
+  Finalize();
+  ClearCache();
+  FMap.clear();
+  FCursorOpen = false;
+  FCount = -1;
+  CloseDatabase();
+}
+
+bool TSQLiteDataSet::GetCanModify() const { return FKeyed && !FReadOnly && !FDbReadOnly; }
+
+// ---------------------------------------------------------------- values
+
+TFieldValue TSQLiteDataSet::ReadValue(sqlite3_stmt* S, int Col, TFieldType Type) const {
+  int t = sqlite3_column_type(S, Col);
+  if (t == SQLITE_NULL) return {};
+  switch (Type) {
+    case ftSmallint: case ftInteger: case ftWord: case ftLargeint: case ftAutoInc:
+      if (t == SQLITE_INTEGER) return static_cast<std::int64_t>(sqlite3_column_int64(S, Col));
+      if (t == SQLITE_FLOAT) return static_cast<std::int64_t>(std::llround(sqlite3_column_double(S, Col)));
+      break;
+    case ftBoolean:
+      if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) return sqlite3_column_double(S, Col) != 0;
+      {
+        std::string s(reinterpret_cast<const char*>(sqlite3_column_text(S, Col)));
+        if (SameText(s, "true") || SameText(s, "t") || s == "1") return true;
+        if (SameText(s, "false") || SameText(s, "f") || s == "0") return false;
+      }
+      break;
+    case ftFloat: case ftCurrency: case ftBCD:
+      if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) return sqlite3_column_double(S, Col);
+      break;
+    case ftDate: case ftTime: case ftDateTime:
+      if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) return sqlite3_column_double(S, Col) - 2415018.5;
+      if (t == SQLITE_TEXT) {
+        TDateTime v = 0;
+        if (rix::TryParseDateTime(reinterpret_cast<const char*>(sqlite3_column_text(S, Col)), v)) return v;
+        return {};  // an unreadable date shows as empty rather than stopping every read
+      }
+      break;
+    default: break;
+  }
+  // Text, blobs, and values stored in another class than declared.
+  if (t == SQLITE_BLOB) {
+    const void* p = sqlite3_column_blob(S, Col);
+    int n = sqlite3_column_bytes(S, Col);
+    return std::string(static_cast<const char*>(p), static_cast<size_t>(n));
+  }
+  const unsigned char* p = sqlite3_column_text(S, Col);
+  int n = sqlite3_column_bytes(S, Col);
+  std::string text(reinterpret_cast<const char*>(p), static_cast<size_t>(n));
+  switch (Type) {
+    case ftSmallint: case ftInteger: case ftWord: case ftLargeint: case ftAutoInc: {
+      std::int64_t v = 0;
+      if (rix::TryStrToInt64(text, v)) return v;
+      return {};
+    }
+    case ftFloat: case ftCurrency: case ftBCD: {
+      double v = 0;
+      if (rix::TryStrToFloat(text, v)) return v;
+      return {};
+    }
+    case ftBoolean: case ftDate: case ftTime: case ftDateTime: return {};
+    default: return text;
+  }
+}
+
+void TSQLiteDataSet::BindValue(sqlite3_stmt* S, int Index, const TFieldValue& V, TFieldType Type) const {
+  if (auto* i = std::get_if<std::int64_t>(&V))
+    sqlite3_bind_int64(S, Index, *i);
+  else if (auto* b = std::get_if<bool>(&V))
+    sqlite3_bind_int(S, Index, *b ? 1 : 0);
+  else if (auto* d = std::get_if<double>(&V)) {
+    if (IsDateType(Type))
+      sqlite3_bind_text(S, Index, rix::FormatDateTimeFor(Type, *d, true).c_str(), -1, SQLITE_TRANSIENT);
+    else
+      sqlite3_bind_double(S, Index, *d);
+  } else if (auto* s = std::get_if<std::string>(&V)) {
+    if (Type == ftBlob || Type == ftGraphic || Type == ftTypedBinary || Type == ftBytes || Type == ftVarBytes)
+      sqlite3_bind_blob64(S, Index, s->data(), s->size(), SQLITE_TRANSIENT);
+    else
+      sqlite3_bind_text64(S, Index, s->data(), s->size(), SQLITE_TRANSIENT, SQLITE_UTF8);
+  } else {
+    sqlite3_bind_null(S, Index);
+  }
+}
+
+TSQLiteDataSet::TRow TSQLiteDataSet::ReadRow(sqlite3_stmt* S) const {
+  TRow r;
+  int n = static_cast<int>(FColumns.size());
+  r.Values.resize(FColumns.size());
+  for (int i = 0; i < n; ++i) r.Values[static_cast<size_t>(i)] = ReadValue(S, i, FColumns[static_cast<size_t>(i)].Type);
+  if (FKeyed) r.Key = sqlite3_column_int64(S, FKeyIndex);
+  ++FRowsFetched;
+  return r;
+}
+
+void TSQLiteDataSet::FillBuffer(TRecBuf& Buffer, const TRow& Row) const {
+  for (auto [slot, col] : FMap) Buffer.Values[static_cast<size_t>(slot)] = Row.Values[static_cast<size_t>(col)];
+  Buffer.Bookmark = KeyToBookmark(Row.Key);
+  Buffer.Flag = bfCurrent;
+}
+
+// ---------------------------------------------------------------- paging
+
+std::vector<TSQLiteDataSet::TRow> TSQLiteDataSet::Page(bool Forward, bool FromKey, std::int64_t Key, int Count) {
+  std::vector<TRow> rows;
+  if (FKeyed) {
+    sqlite3_stmt* s = Forward ? (FromKey ? FNext : FFirst) : (FromKey ? FPrior : FLast);
+    TStmtReset reset{s};
+    if (FromKey) sqlite3_bind_int64(s, 1, Key);
+    sqlite3_bind_int(s, 2, Count);
+    int rc;
+    while ((rc = sqlite3_step(s)) == SQLITE_ROW) rows.push_back(ReadRow(s));
+    if (rc != SQLITE_DONE) RaiseSQLite("Cannot read the records");
+    return rows;
+  }
+  // Positioned by row number: the key is the 0-based row.
+  std::int64_t start, count = Count;
+  if (Forward) {
+    start = FromKey ? Key + 1 : 0;
+  } else {
+    std::int64_t end = FromKey ? Key : GetRecordCount();
+    start = std::max<std::int64_t>(0, end - Count);
+    count = end - start;
+  }
+  if (count <= 0) return rows;
+  TStmtReset reset{FNext};
+  sqlite3_bind_int64(FNext, 1, start);
+  sqlite3_bind_int64(FNext, 2, count);
+  int rc;
+  std::int64_t k = start;
+  while ((rc = sqlite3_step(FNext)) == SQLITE_ROW) {
+    rows.push_back(ReadRow(FNext));
+    rows.back().Key = k++;
+  }
+  if (rc != SQLITE_DONE) RaiseSQLite("Cannot read the records");
+  if (!Forward) std::reverse(rows.begin(), rows.end());
+  return rows;
+}
+
+void TSQLiteDataSet::ClearCache() {
+  FSeg.clear();
+  FSegAtStart = FSegAtEnd = false;
+  FSegFirstPos = 0;
+}
+
+int TSQLiteDataSet::Capacity() const { return std::max(FCacheSize, rix::CheckedMul(BufferCount(), 4)); }
+
+void TSQLiteDataSet::TrimCache(bool KeepBack) {
+  while (static_cast<int>(FSeg.size()) > Capacity()) {
+    if (KeepBack) {
+      FSeg.pop_front();
+      FSegAtStart = false;
+      if (FSegFirstPos > 0) ++FSegFirstPos;
+    } else {
+      FSeg.pop_back();
+      FSegAtEnd = false;
+    }
+  }
+}
+
+const TSQLiteDataSet::TRow* TSQLiteDataSet::RowAt(std::int64_t Key, int& Index) {
+  auto it = std::lower_bound(FSeg.begin(), FSeg.end(), Key, [](const TRow& R, std::int64_t K) { return R.Key < K; });
+  if (it == FSeg.end() || it->Key != Key) {
+    Index = -1;
+    return nullptr;
+  }
+  Index = static_cast<int>(it - FSeg.begin());
+  return &*it;
+}
+
+const TSQLiteDataSet::TRow* TSQLiteDataSet::NextRow(bool Forward) {
+  int page = std::max(PageRows, BufferCount());
+  if (Forward) {
+    if (FCursor == csEOF) return nullptr;
+    if (FCursor == csBOF) {
+      if (FSeg.empty() || !FSegAtStart) {
+        std::vector<TRow> rows = Page(true, false, 0, page);
+        ClearCache();
+        for (auto& r : rows) FSeg.push_back(std::move(r));
+        FSegAtStart = true;
+        FSegFirstPos = 1;
+        FSegAtEnd = static_cast<int>(FSeg.size()) < page;
+      }
+      if (FSeg.empty()) {
+        FCursor = csEOF;
+        return nullptr;
+      }
+      FCursor = csOn;
+      FCurKey = FSeg.front().Key;
+      return &FSeg.front();
+    }
+    int idx;
+    RowAt(FCurKey, idx);
+    if (idx < 0 || idx + 1 >= static_cast<int>(FSeg.size())) {
+      if (idx >= 0 && FSegAtEnd) {
+        FCursor = csEOF;
+        return nullptr;
+      }
+      std::vector<TRow> rows = Page(true, true, FCurKey, page);
+      bool contiguous = idx >= 0;
+      if (!contiguous) {
+        ClearCache();
+        if (FAnchorPos > 0 && FAnchorAfter && FAnchorKey == FCurKey) FSegFirstPos = FAnchorPos;
+      }
+      for (auto& r : rows) FSeg.push_back(std::move(r));
+      FSegAtEnd = static_cast<int>(rows.size()) < page;
+      TrimCache(true);
+      if (rows.empty()) {
+        FCursor = csEOF;
+        return nullptr;
+      }
+    }
+    RowAt(FCurKey, idx);
+    const TRow* r = idx >= 0 ? &FSeg[static_cast<size_t>(idx) + 1] : &FSeg.front();
+    FCurKey = r->Key;
+    FCursor = csOn;
+    return r;
+  }
+  if (FCursor == csBOF) return nullptr;
+  if (FCursor == csEOF) {
+    if (FSeg.empty() || !FSegAtEnd) {
+      std::vector<TRow> rows = Page(false, false, 0, page);
+      ClearCache();
+      for (auto& r : rows) FSeg.push_front(std::move(r));
+      FSegAtEnd = true;
+      FSegAtStart = static_cast<int>(FSeg.size()) < page;
+      if (FSegAtStart) FSegFirstPos = 1;
+    }
+    if (FSeg.empty()) {
+      FCursor = csBOF;
+      return nullptr;
+    }
+    FCursor = csOn;
+    FCurKey = FSeg.back().Key;
+    return &FSeg.back();
+  }
+  int idx;
+  RowAt(FCurKey, idx);
+  if (idx <= 0) {
+    if (idx == 0 && FSegAtStart) {
+      FCursor = csBOF;
+      return nullptr;
+    }
+    std::vector<TRow> rows = Page(false, true, FCurKey, page);
+    if (idx < 0) ClearCache();
+    for (auto& r : rows) FSeg.push_front(std::move(r));
+    if (FSegFirstPos > 0) FSegFirstPos -= static_cast<std::int64_t>(rows.size());
+    FSegAtStart = static_cast<int>(rows.size()) < page;
+    if (FSegAtStart) FSegFirstPos = 1;
+    TrimCache(false);
+    if (rows.empty()) {
+      FCursor = csBOF;
+      return nullptr;
+    }
+    if (idx < 0) {
+      FCurKey = FSeg.back().Key;
+      FCursor = csOn;
+      return &FSeg.back();
+    }
+  }
+  RowAt(FCurKey, idx);
+  const TRow* r = &FSeg[static_cast<size_t>(idx) - 1];
+  FCurKey = r->Key;
+  FCursor = csOn;
+  return r;
+}
+
+TGetResult TSQLiteDataSet::GetRecord(TRecBuf& Buffer, TGetMode GetMode, bool) {
+  const TRow* r = nullptr;
+  switch (GetMode) {
+    case gmCurrent: {
+      if (FCursor != csOn) return FCursor == csBOF ? grBOF : grEOF;
+      int idx;
+      r = RowAt(FCurKey, idx);
+      if (r == nullptr) {
+        TStmtReset reset{FByKey};
+        sqlite3_bind_int64(FByKey, 1, FCurKey);
+        int rc = sqlite3_step(FByKey);
+        if (rc == SQLITE_DONE) return grError;
+        if (rc != SQLITE_ROW) RaiseSQLite("Cannot read the record");
+        TRow row = ReadRow(FByKey);
+        if (!FKeyed) row.Key = FCurKey;
+        ClearCache();
+        FSeg.push_back(std::move(row));
+        if (!FKeyed) FSegFirstPos = FCurKey + 1;
+        if (FKeyed && FAnchorPos > 0 && !FAnchorAfter && FAnchorKey == FCurKey) FSegFirstPos = FAnchorPos;
+        r = &FSeg.front();
+      }
+      break;
+    }
+    case gmNext: r = NextRow(true); if (r == nullptr) return grEOF; break;
+    case gmPrior: r = NextRow(false); if (r == nullptr) return grBOF; break;
+  }
+  FillBuffer(Buffer, *r);
+  return grOK;
+}
+
+void TSQLiteDataSet::InternalFirst() { FCursor = csBOF; }
+void TSQLiteDataSet::InternalLast() { FCursor = csEOF; }
+
+void TSQLiteDataSet::InternalSetToRecord(const TRecBuf& Buffer) {
+  std::int64_t k = 0;
+  if (!BookmarkToKey(Buffer.Bookmark, k)) return;
+  FCursor = csOn;
+  FCurKey = k;
+}
+
+void TSQLiteDataSet::InternalGotoBookmark(const TBookmark& Bookmark) {
+  if (!BookmarkValid(Bookmark)) DatabaseError(SBookmarkNotFound, this);
+  std::int64_t k = 0;
+  BookmarkToKey(Bookmark, k);
+  FCursor = csOn;
+  FCurKey = k;
+}
+
+// ---------------------------------------------------------------- counting
+
+std::int64_t TSQLiteDataSet::CountRows(const std::string& Where, std::int64_t Key) const {
+  std::string q = "SELECT count(*) FROM (" + BaseQuery() + ")";
+  if (!Where.empty()) q += " WHERE " + Quote(FKeyColumn) + " " + Where + " ?1";
+  sqlite3_stmt* s = Prepare(q);
+  TStmtFinal fin{s};
+  if (!Where.empty()) sqlite3_bind_int64(s, 1, Key);
+  if (sqlite3_step(s) != SQLITE_ROW) RaiseSQLite("Cannot count the records");
+  return sqlite3_column_int64(s, 0);
+}
+
+int TSQLiteDataSet::GetRecordCount() const {
+  if (!FCursorOpen) DatabaseError(SDataSetClosed, const_cast<TSQLiteDataSet*>(this));
+  if (FCount < 0) FCount = CountRows("", 0);
+  return rix::CheckedCast<int>(FCount);
+}
+
+std::int64_t TSQLiteDataSet::PositionOf(std::int64_t Key) const {
+  if (!FKeyed) return Key + 1;
+  auto it = std::lower_bound(FSeg.begin(), FSeg.end(), Key, [](const TRow& R, std::int64_t K) { return R.Key < K; });
+  bool inSeg = it != FSeg.end() && it->Key == Key;
+  auto idx = static_cast<std::int64_t>(it - FSeg.begin());
+  if (inSeg && FSegFirstPos > 0) return FSegFirstPos + idx;
+  if (inSeg && FSegAtEnd) {
+    std::int64_t p = GetRecordCount() - (static_cast<std::int64_t>(FSeg.size()) - 1 - idx);
+    const_cast<TSQLiteDataSet*>(this)->FSegFirstPos = p - idx;
+    return p;
+  }
+  std::int64_t p = CountRows("<", Key) + 1;
+  if (inSeg) const_cast<TSQLiteDataSet*>(this)->FSegFirstPos = p - idx;
+  return p;
+}
+
+int TSQLiteDataSet::GetRecNo() const {
+  const TRecBuf* b = ActiveRecBuf();
+  std::int64_t k = 0;
+  if (b == nullptr || b->Flag != bfCurrent || !BookmarkToKey(b->Bookmark, k)) return -1;
+  return rix::CheckedCast<int>(PositionOf(k));
+}
+
+void TSQLiteDataSet::DoSetRecNo(int Value) {
+  std::int64_t count = GetRecordCount();
+  if (count == 0) return;
+  std::int64_t n = std::clamp<std::int64_t>(Value, 1, count);
+  if (!FKeyed) {
+    FCursor = csOn;
+    FCurKey = n - 1;
+    return;
+  }
+  // Walk from the nearest known place: the start, the end or the cursor.
+  std::int64_t fromStart = n - 1, fromEnd = count - n, fromCur = -1, curPos = 0;
+  if (FCursor == csOn && !FSeg.empty()) {
+    int idx;
+    if (RowAt(FCurKey, idx) != nullptr && (FSegFirstPos > 0 || FSegAtEnd)) {
+      curPos = PositionOf(FCurKey);
+      fromCur = std::llabs(n - curPos);
+    }
+  }
+  const std::string q = BaseQuery(), k = Quote(FKeyColumn);
+  std::string sql;
+  std::int64_t offset;
+  bool useKey = false;
+  if (fromCur >= 0 && fromCur <= fromStart && fromCur <= fromEnd) {
+    if (fromCur == 0) return;
+    useKey = true;
+    sql = n > curPos ? "SELECT " + k + " FROM (" + q + ") WHERE " + k + " > ?2 ORDER BY " + k + " LIMIT 1 OFFSET ?1"
+                     : "SELECT " + k + " FROM (" + q + ") WHERE " + k + " < ?2 ORDER BY " + k +
+                           " DESC LIMIT 1 OFFSET ?1";
+    offset = fromCur - 1;
+  } else if (fromStart <= fromEnd) {
+    sql = "SELECT " + k + " FROM (" + q + ") ORDER BY " + k + " LIMIT 1 OFFSET ?1";
+    offset = fromStart;
+  } else {
+    sql = "SELECT " + k + " FROM (" + q + ") ORDER BY " + k + " DESC LIMIT 1 OFFSET ?1";
+    offset = fromEnd;
+  }
+  sqlite3_stmt* s = Prepare(sql);
+  TStmtFinal fin{s};
+  sqlite3_bind_int64(s, 1, offset);
+  if (useKey) sqlite3_bind_int64(s, 2, FCurKey);
+  if (sqlite3_step(s) != SQLITE_ROW) RaiseSQLite("Cannot find record " + std::to_string(n));
+  std::int64_t key = sqlite3_column_int64(s, 0);
+  // Put the target in the cache with its position known.
+  TStmtReset reset{FByKey};
+  sqlite3_bind_int64(FByKey, 1, key);
+  if (sqlite3_step(FByKey) != SQLITE_ROW) RaiseSQLite("Cannot read record " + std::to_string(n));
+  TRow row = ReadRow(FByKey);
+  ClearCache();
+  FSeg.push_back(std::move(row));
+  FSegFirstPos = n;
+  FCursor = csOn;
+  FCurKey = key;
+}
+
+// ---------------------------------------------------------------- bookmarks
+
+bool TSQLiteDataSet::BookmarkValid(const TBookmark& Value) {
+  std::int64_t k = 0;
+  if (!FCursorOpen || !BookmarkToKey(Value, k)) return false;
+  if (!FKeyed) return k >= 0 && k < GetRecordCount();
+  TStmtReset reset{FByKey};
+  sqlite3_bind_int64(FByKey, 1, k);
+  int rc = sqlite3_step(FByKey);
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE) RaiseSQLite("Cannot check the bookmark");
+  return rc == SQLITE_ROW;
+}
+
+int TSQLiteDataSet::CompareBookmarks(const TBookmark& A, const TBookmark& B) {
+  if (A.empty() || B.empty()) return A.empty() == B.empty() ? 0 : (A.empty() ? -1 : 1);
+  std::int64_t a = 0, b = 0;
+  if (!BookmarkToKey(A, a) || !BookmarkToKey(B, b)) return A < B ? -1 : (A == B ? 0 : 1);
+  return a < b ? -1 : (a == b ? 0 : 1);
+}
+
+std::vector<int> TSQLiteDataSet::ColumnsOf(const std::string& FieldNames) {
+  std::vector<int> cols;
+  for (const std::string& n : rix::SplitFieldNames(FieldNames)) {
+    TField* f = FieldByName(n);
+    int col = -1;
+    if (f->FieldKind() == fkData)
+      for (auto [slot, c] : FMap)
+        if (slot == f->DataSlot()) col = c;
+    if (col < 0) return {};
+    cols.push_back(col);
+  }
+  return cols;
+}
+
+TFieldValue TSQLiteDataSet::Lookup(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues,
+                                   const std::string& ResultField) {
+  CheckActive();
+  std::vector<int> keys = ColumnsOf(KeyFields);
+  std::vector<int> result = ColumnsOf(ResultField);
+  if (keys.empty() || result.size() != 1) return TDataSet::Lookup(KeyFields, KeyValues, ResultField);
+  if (keys.size() != KeyValues.size()) DatabaseError("Lookup needs one value per key field", this);
+  const TColumn& rc = FColumns[static_cast<size_t>(result[0])];
+  std::string sql = "SELECT " + Quote(rc.Name) + " FROM (" + BaseQuery() + ") WHERE ";
+  for (size_t i = 0; i < keys.size(); ++i)
+    sql += (i ? " AND " : "") + Quote(FColumns[static_cast<size_t>(keys[i])].Name) + " = ?" + std::to_string(i + 1);
+  sql += " LIMIT 1";
+  sqlite3_stmt* s = Prepare(sql);
+  TStmtFinal fin{s};
+  for (size_t i = 0; i < keys.size(); ++i)
+    BindValue(s, static_cast<int>(i) + 1, KeyValues[i], FColumns[static_cast<size_t>(keys[i])].Type);
+  int step = sqlite3_step(s);
+  if (step == SQLITE_DONE) return {};
+  if (step != SQLITE_ROW) RaiseSQLite("Lookup failed");
+  return ReadValue(s, 0, rc.Type);
+}
+
+bool TSQLiteDataSet::Locate(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues,
+                            TLocateOptions Options) {
+  CheckBrowseMode();
+  std::vector<int> keys = ColumnsOf(KeyFields);
+  if (!FKeyed || keys.empty()) return TDataSet::Locate(KeyFields, KeyValues, Options);
+  if (keys.size() != KeyValues.size()) DatabaseError("Locate needs one value per key field", this);
+  const std::string k = Quote(FKeyColumn);
+  std::string sql = "SELECT " + k + " FROM (" + BaseQuery() + ") WHERE ";
+  for (size_t i = 0; i < keys.size(); ++i) {
+    std::string col = Quote(FColumns[static_cast<size_t>(keys[i])].Name);
+    std::string p = "?" + std::to_string(i + 1);
+    bool text = std::holds_alternative<std::string>(KeyValues[i]);
+    std::string nocase = text && Options.Contains(loCaseInsensitive) ? " COLLATE NOCASE" : "";
+    sql += i ? " AND " : "";
+    if (text && Options.Contains(loPartialKey))
+      sql += "substr(" + col + ", 1, length(" + p + "))" + nocase + " = " + p;
+    else if (IsNullValue(KeyValues[i]))
+      sql += col + " IS NULL";
+    else
+      sql += col + nocase + " = " + p;
+  }
+  sql += " ORDER BY " + k + " LIMIT 1";
+  sqlite3_stmt* s = Prepare(sql);
+  std::int64_t key = 0;
+  {
+    TStmtFinal fin{s};
+    for (size_t i = 0; i < keys.size(); ++i)
+      if (!IsNullValue(KeyValues[i]))
+        BindValue(s, static_cast<int>(i) + 1, KeyValues[i], FColumns[static_cast<size_t>(keys[i])].Type);
+    int step = sqlite3_step(s);
+    if (step == SQLITE_DONE) return false;
+    if (step != SQLITE_ROW) RaiseSQLite("Locate failed");
+    key = sqlite3_column_int64(s, 0);
+  }
+  GotoBookmark(KeyToBookmark(key));
+  return true;
+}
+
+// ---------------------------------------------------------------- writing
+
+// An update writes only the columns the user changed, so that changes other
+// connections made to the other columns of the row meanwhile survive.
+void TSQLiteDataSet::InternalEdit() { FOriginal = ActiveRecBuf()->Values; }
+
+void TSQLiteDataSet::InternalPost() {
+  if (!GetCanModify()) DatabaseError(SDataSetReadOnly, this);
+  const TRecBuf& b = *ActiveRecBuf();
+  bool insert = State() == dsInsert;
+  struct TTarget {
+    int Slot;
+    const TColumn* Column;
+  };
+  std::vector<TTarget> targets;
+  for (auto [slot, col] : FMap) {
+    const TColumn& c = FColumns[static_cast<size_t>(col)];
+    if (c.Origin.empty() || (FHiddenKey && col == 0)) continue;
+    const TFieldValue& v = b.Values[static_cast<size_t>(slot)];
+    if (insert && IsNullValue(v)) continue;  // let DEFAULTs apply
+    if (!insert && static_cast<size_t>(slot) < FOriginal.size() && FOriginal[static_cast<size_t>(slot)] == v) continue;
+    targets.push_back({slot, &c});
+  }
+  std::int64_t key = 0;
+  if (!insert && !BookmarkToKey(b.Bookmark, key)) DatabaseError(SRecordNotFound, this);
+  std::string sql;
+  if (insert) {
+    if (targets.empty()) {
+      sql = "INSERT INTO " + Quote(FBaseTable) + " DEFAULT VALUES";
+    } else {
+      std::string cols, vals;
+      for (size_t i = 0; i < targets.size(); ++i) {
+        cols += (i ? ", " : "") + Quote(targets[i].Column->Origin);
+        vals += (i ? ", ?" : "?") + std::to_string(i + 1);
+      }
+      sql = "INSERT INTO " + Quote(FBaseTable) + " (" + cols + ") VALUES (" + vals + ")";
+    }
+  } else {
+    if (targets.empty()) return;
+    sql = "UPDATE " + Quote(FBaseTable) + " SET ";
+    for (size_t i = 0; i < targets.size(); ++i)
+      sql += (i ? ", " : "") + Quote(targets[i].Column->Origin) + " = ?" + std::to_string(i + 1);
+    sql += " WHERE rowid = ?" + std::to_string(targets.size() + 1);
+  }
+  std::int64_t newKey = key;
+  // Where the record stands now, if that is known without counting.
+  std::int64_t pos = 0;
+  if (!insert) {
+    int idx;
+    if (RowAt(key, idx) != nullptr && (FSegFirstPos > 0 || (FSegAtEnd && FCount >= 0))) pos = PositionOf(key);
+  }
+  Exec("BEGIN IMMEDIATE");
+  try {
+    sqlite3_stmt* s = Prepare(sql);
+    TStmtFinal fin{s};
+    for (size_t i = 0; i < targets.size(); ++i) {
+      const TFieldValue& v = b.Values[static_cast<size_t>(targets[i].Slot)];
+      BindValue(s, static_cast<int>(i) + 1, v, targets[i].Column->Type);
+      if (!insert && targets[i].Column->RowidAlias)
+        if (auto* iv = std::get_if<std::int64_t>(&v)) newKey = *iv;
+    }
+    if (!insert) sqlite3_bind_int64(s, static_cast<int>(targets.size()) + 1, key);
+    if (sqlite3_step(s) != SQLITE_DONE) RaiseSQLite(insert ? "Insert failed" : "Update failed");
+    if (!insert && sqlite3_changes(FDb) == 0) DatabaseError(SRecordNotFound, this);
+    if (insert) newKey = sqlite3_last_insert_rowid(FDb);
+    if (sqlite3_get_autocommit(FDb) == 0 && sqlite3_exec(FDb, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+      RaiseSQLite("Commit failed");
+  } catch (...) {
+    if (sqlite3_get_autocommit(FDb) == 0) sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
+    throw;
+  }
+  if (insert && FCount >= 0) ++FCount;
+  FAnchorPos = 0;
+  FAnchorAfter = false;
+  if (!insert && newKey == key && pos > 0) {
+    FAnchorKey = key;
+    FAnchorPos = pos;
+  } else if (insert && FCount >= 0) {
+    // An appended row (the usual new rowid) is the last one.
+    sqlite3_stmt* m = Prepare("SELECT max(rowid) FROM " + Quote(FBaseTable));
+    TStmtFinal fin{m};
+    if (sqlite3_step(m) == SQLITE_ROW && sqlite3_column_int64(m, 0) == newKey && FHiddenKey) {
+      FAnchorKey = newKey;
+      FAnchorPos = FCount;
+    }
+  }
+  ClearCache();
+  FCursor = csOn;
+  FCurKey = newKey;
+}
+
+void TSQLiteDataSet::InternalDelete() {
+  if (!GetCanModify()) DatabaseError(SDataSetReadOnly, this);
+  std::int64_t key = 0;
+  if (!BookmarkToKey(ActiveRecBuf()->Bookmark, key)) DatabaseError(SRecordNotFound, this);
+  std::int64_t pos = 0;
+  int idx;
+  if (RowAt(key, idx) != nullptr && (FSegFirstPos > 0 || (FSegAtEnd && FCount >= 0))) pos = PositionOf(key);
+  Exec("BEGIN IMMEDIATE");
+  bool gone = false;
+  try {
+    sqlite3_stmt* s = Prepare("DELETE FROM " + Quote(FBaseTable) + " WHERE rowid = ?1");
+    TStmtFinal fin{s};
+    sqlite3_bind_int64(s, 1, key);
+    if (sqlite3_step(s) != SQLITE_DONE) RaiseSQLite("Delete failed");
+    gone = sqlite3_changes(FDb) == 0;
+    if (sqlite3_exec(FDb, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) RaiseSQLite("Commit failed");
+  } catch (...) {
+    if (sqlite3_get_autocommit(FDb) == 0) sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
+    throw;
+  }
+  ClearCache();
+  FCursor = csOn;
+  FCurKey = key;
+  // The row after the deleted one takes its place.
+  FAnchorKey = key;
+  FAnchorPos = gone ? 0 : pos;
+  FAnchorAfter = true;
+  if (gone) {
+    FCount = -1;
+    DatabaseError(SRecordNotFound, this);
+  }
+  if (FCount >= 0) --FCount;
+}
+
+void TSQLiteDataSet::InternalRefresh() {
+  ClearCache();
+  FCount = -1;
+  FAnchorPos = 0;
+}

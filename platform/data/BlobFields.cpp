@@ -2,6 +2,7 @@
 
 #include "platform/core/Checked.h"
 #include "platform/data/DataSet.h"
+#include "platform/graphics/Picture.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,13 +10,51 @@
 using namespace dbconsts;
 
 namespace {
+
+// Pictures travel through blob fields as their file bytes (BMP, PNG, JPEG),
+// so a field filled by another program shows as it would there.
+TGraphicFieldAdapter PictureAdapter() {
+  TGraphicFieldAdapter a;
+  a.SaveGraphic = [](TPersistent* Source, std::string& Bytes) {
+    TMemoryStream s;
+    if (auto* pic = dynamic_cast<TPicture*>(Source)) {
+      if (pic->Graphic() != nullptr) pic->SaveToStream(s);
+    } else if (auto* g = dynamic_cast<TGraphic*>(Source)) {
+      if (!g->Empty()) g->SaveToStream(s);
+    } else {
+      return false;
+    }
+    Bytes = s.DataString();
+    return true;
+  };
+  a.LoadGraphic = [](const std::string& Bytes, TPersistent* Dest) {
+    auto* pic = dynamic_cast<TPicture*>(Dest);
+    auto* g = dynamic_cast<TGraphic*>(Dest);
+    if (pic == nullptr && g == nullptr) return false;
+    TPicture loaded;
+    if (!Bytes.empty()) {
+      TMemoryStream s(Bytes);
+      loaded.LoadFromStream(s);
+    }
+    if (pic != nullptr)
+      pic->Assign(&loaded);
+    else
+      g->Assign(loaded.Graphic());
+    return true;
+  };
+  return a;
+}
+
 TGraphicFieldAdapter& Adapter() {
-  static TGraphicFieldAdapter A;
+  static TGraphicFieldAdapter A = PictureAdapter();
   return A;
 }
+
 } // namespace
 
-void RegisterGraphicFieldAdapter(TGraphicFieldAdapter A) { Adapter() = std::move(A); }
+void RegisterGraphicFieldAdapter(TGraphicFieldAdapter A) {
+  Adapter() = A.SaveGraphic || A.LoadGraphic ? std::move(A) : PictureAdapter();
+}
 
 TBlobField::TBlobField(TComponent* AOwner) : TField(AOwner) { SetDataType(ftBlob); }
 

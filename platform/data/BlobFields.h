@@ -1,16 +1,16 @@
 // Blob fields: binary data, memo text and pictures.
 //
-// Picture seam. The picture classes live in the graphics layer, which sits
-// below this one and cannot see fields. A graphic field therefore exchanges
-// pictures through an adapter that the layer that knows both registers with
-// RegisterGraphicFieldAdapter:
+// Pictures. A graphic field exchanges pictures through an adapter. The
+// built-in one stores a TPicture or TGraphic as its file bytes (BMP, PNG or
+// JPEG, as loaded) and reads any of them back; RegisterGraphicFieldAdapter
+// replaces it:
 //   - Field->Assign(Picture) stores a picture: the adapter's SaveGraphic
 //     writes Picture into bytes;
 //   - Picture->Assign(Field) reaches TBlobField::AssignTo(Picture) (the
 //     framework's Assign falls back on the source's AssignTo), where the
 //     adapter's LoadGraphic reads the bytes into the picture.
-// Without an adapter both directions raise EConvertError as for any
-// unsupported pair. The raw bytes are always available through AsString,
+// Objects that are no pictures raise EConvertError as for any unsupported
+// pair. The raw bytes are always available through AsString,
 // LoadFromStream and SaveToStream.
 #pragma once
 
@@ -65,4 +65,5 @@ struct TGraphicFieldAdapter {
   // Loads Bytes into the picture Dest; false when Dest is no picture.
   std::function<bool(const std::string& Bytes, TPersistent* Dest)> LoadGraphic;
 };
+// An empty adapter brings the built-in picture adapter back.
 void RegisterGraphicFieldAdapter(TGraphicFieldAdapter Adapter);

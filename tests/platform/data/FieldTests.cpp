@@ -1,4 +1,5 @@
 #include "DataTestSupport.h"
+#include "platform/graphics/Graphics.h"
 
 #include <filesystem>
 
@@ -212,6 +213,26 @@ TEST_F(Fields, GraphicFieldTakesPicturesThroughTheAdapter) {
   back.Assign(F("Photo"));
   EXPECT_EQ(back.Bytes, "GIF89a");
   RegisterGraphicFieldAdapter({});
+}
+
+TEST_F(Fields, GraphicFieldStoresAndReturnsRealPictures) {
+  TBitmap bmp(5, 3);
+  bmp.Canvas()->Brush()->SetColor(clRed);
+  bmp.Canvas()->FillRect(Rect(0, 0, 5, 3));
+  TPicture pic;
+  pic.SetGraphic(&bmp);
+  F("Photo")->Assign(&pic);
+  EXPECT_EQ(F("Photo")->AsString().substr(0, 2), "BM");
+
+  TPicture back;
+  back.Assign(F("Photo"));
+  ASSERT_NE(back.Graphic(), nullptr);
+  EXPECT_EQ(back.Width(), 5);
+  EXPECT_EQ(back.Bitmap()->Canvas()->Pixels(2, 1), ColorToRGB(clRed));
+
+  F("Photo")->Clear();
+  back.Assign(F("Photo"));
+  EXPECT_EQ(back.Graphic(), nullptr);
 }
 
 TEST_F(Fields, ReadOnlyFieldRefusesAssignment) {

@@ -49,7 +49,7 @@ void DrawDirect(TCanvas* ACanvas, TRect ARect, int DX, int DY, const std::string
     else if (AlignmentV == tavBottom)
       ARect.Top = CheckedSub(ARect.Top, CheckedSub(RectTest.Bottom, ARect.Bottom));
   }
-  if (ARect.Left < Cell.Left || ARect.Top < Cell.Top || ARect.Right > Cell.Right) {
+  if (ARect.Left < Cell.Left || ARect.Top < Cell.Top || ARect.Right > Cell.Right || ARect.Bottom > Cell.Bottom) {
     // Text moved out of its cell stays inside it: it must not paint over
     // the neighbouring cells.
     TSaveDC Saved(ACanvas->Handle());
@@ -80,7 +80,10 @@ void DrawThroughBitmap(TCanvas* ACanvas, TRect ARect, int DX, int DY, const std:
   if (ACanvas->CanvasOrientation() == coRightToLeft) ChangeBiDiModeAlignment(Alignment);
   CompCLR::DrawText(C->Handle(), Text, static_cast<int>(Text.size()), R,
                     static_cast<unsigned>(AlignFlags[Alignment] | RTL[ARightToLeft ? 1 : 0]));
-  if (ACanvas->CanvasOrientation() == coRightToLeft) std::swap(ARect.Left, ARect.Right);
+  // On Windows a right-to-left canvas is a mirrored device context and the
+  // copy is given swapped sides to undo the mirroring. Canvases here are
+  // never mirrored, so the copy keeps its sides and the text reads the
+  // right way round, placed like that of the direct path.
   ACanvas->CopyRect(ARect, C, B);
 }
 

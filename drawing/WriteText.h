@@ -53,7 +53,7 @@ public:
 // A dithered brush draws through the shared bitmap, which removes flicker
 // and brush-origin artefacts: there the text is always wrapped and top
 // aligned, read right to left when ARightToLeft, and a right-to-left canvas
-// gets the cell mirrored. Without a registered grid the bitmap lives for
-// the call.
+// mirrors the alignment. Without a registered grid the bitmap lives for the
+// call.
 void WriteText(TCanvas* ACanvas, TRect ARect, int DX, int DY, const std::string& Text, TAlignment Alignment,
                TAlignmentV AlignmentV, bool AWordrap, bool ARightToLeft);

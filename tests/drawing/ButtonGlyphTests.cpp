@@ -3,6 +3,7 @@
 using rixtest::DifferingPixels;
 using rixtest::Filled;
 using rixtest::GlyphOf;
+using rixtest::InkIn;
 
 namespace {
 
@@ -51,7 +52,7 @@ TEST(ButtonGlyph, AGlyphNarrowerThanItsImageCountTakesNoRoomAndDrawsNothing) {
   g.Draw(s->Canvas(), {0, 0, 40, 20}, {0, 0}, "", blGlyphLeft, -1, 4, bsUp, false, 0);
   EXPECT_EQ(g.GlyphList(), nullptr);
   EXPECT_EQ(g.ImageIndex(bsUp), -1);
-  EXPECT_EQ(rixtest::InkBounds(*s, clBtnFace).Right, -1);
+  EXPECT_EQ(InkIn(*s, clBtnFace).Right, -1);
 }
 
 TEST(ButtonGlyph, ChangesOfTheBitmapOrNumGlyphsFireOnChangeAndDropTheImages) {

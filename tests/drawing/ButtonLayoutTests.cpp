@@ -5,7 +5,7 @@ using rixtest::ColourBounds;
 using rixtest::DifferingPixels;
 using rixtest::Filled;
 using rixtest::GlyphOf;
-using rixtest::InkBounds;
+using rixtest::InkIn;
 
 namespace {
 
@@ -163,7 +163,7 @@ TEST(ButtonCellPixels, GlyphAndCaptionLandWhereTheLayoutSays) {
   // The red glyph minus its transparent bottom-left pixel.
   EXPECT_EQ(ColourBounds(*s, clRed), Rect(glyph.X, glyph.Y, glyph.X + 16, glyph.Y + 16));
   // The caption's ink lies inside the caption rectangle.
-  TRect ink = InkBounds(*s, clBtnFace, {glyph.X + 16, draw.Top, draw.Right, draw.Bottom});
+  TRect ink = InkIn(*s, clBtnFace, {glyph.X + 16, draw.Top, draw.Right, draw.Bottom});
   ASSERT_NE(ink.Right, -1);
   EXPECT_GE(ink.Left, text.Left);
   EXPECT_LE(ink.Right, text.Right + 1);

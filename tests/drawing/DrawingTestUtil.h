@@ -2,21 +2,13 @@
 #pragma once
 
 #include "drawing/Drawing.h"
-#include "platform/graphics/Graphics.h"
+#include "platform/graphics/GraphicsTestUtil.h"
 
-#include <gtest/gtest.h>
-
+#include <functional>
 #include <memory>
 #include <string>
 
 namespace rixtest {
-
-inline std::unique_ptr<TBitmap> Filled(int W, int H, TColor C) {
-  auto b = std::make_unique<TBitmap>(W, H);
-  b->Canvas()->Brush()->SetColor(C);
-  b->Canvas()->FillRect({0, 0, W, H});
-  return b;
-}
 
 // A glyph strip of colour C whose bottom-left pixel is olive, the colour
 // the glyph then treats as transparent.
@@ -26,13 +18,13 @@ inline std::unique_ptr<TBitmap> GlyphOf(int W, int H, TColor C) {
   return b;
 }
 
-// The bounding box of the pixels inside Area that differ from Background;
+// The bounding box of the pixels inside Area whose colour passes Pred;
 // Right = -1 when there are none.
-inline TRect InkBounds(TBitmap& B, TColor Background, TRect Area = {0, 0, 1 << 20, 1 << 20}) {
+inline TRect BoundsWhere(TBitmap& B, const TRect& Area, const std::function<bool(TColor)>& Pred) {
   TRect r{B.Width(), B.Height(), -1, -1};
   for (int y = std::max(0, Area.Top); y < std::min(B.Height(), Area.Bottom); ++y)
     for (int x = std::max(0, Area.Left); x < std::min(B.Width(), Area.Right); ++x)
-      if (B.Canvas()->Pixels(x, y) != (ColorToRGB(Background) & 0xFFFFFF)) {
+      if (Pred(B.Canvas()->Pixels(x, y))) {
         r.Left = std::min(r.Left, x);
         r.Top = std::min(r.Top, y);
         r.Right = std::max(r.Right, x + 1);
@@ -41,19 +33,16 @@ inline TRect InkBounds(TBitmap& B, TColor Background, TRect Area = {0, 0, 1 << 2
   return r;
 }
 
-// The bounding box of the pixels of exactly colour C.
+// Pixels inside Area that differ from Background (system colours resolved).
+inline TRect InkIn(TBitmap& B, TColor Background, const TRect& Area = {0, 0, 1 << 20, 1 << 20}) {
+  TColor bg = ColorToRGB(Background) & 0xFFFFFF;
+  return BoundsWhere(B, Area, [bg](TColor C) { return C != bg; });
+}
+
+// Pixels of exactly colour C.
 inline TRect ColourBounds(TBitmap& B, TColor C) {
-  TRect r{B.Width(), B.Height(), -1, -1};
   TColor want = ColorToRGB(C) & 0xFFFFFF;
-  for (int y = 0; y < B.Height(); ++y)
-    for (int x = 0; x < B.Width(); ++x)
-      if (B.Canvas()->Pixels(x, y) == want) {
-        r.Left = std::min(r.Left, x);
-        r.Top = std::min(r.Top, y);
-        r.Right = std::max(r.Right, x + 1);
-        r.Bottom = std::max(r.Bottom, y + 1);
-      }
-  return r;
+  return BoundsWhere(B, {0, 0, B.Width(), B.Height()}, [want](TColor P) { return P == want; });
 }
 
 // Number of pixels in which two equally sized bitmaps differ.

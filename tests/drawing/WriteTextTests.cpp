@@ -1,7 +1,7 @@
 #include "DrawingTestUtil.h"
 
 using rixtest::Filled;
-using rixtest::InkBounds;
+using rixtest::InkIn;
 using rixtest::Metrics;
 
 namespace {
@@ -36,7 +36,7 @@ TEST(WriteText, MarginsOfTwoPutSingleLineLeftTextTwoPixelsFromTheCellEdge) {
   SetBkMode(ref->Canvas()->Handle(), TRANSPARENT);
   int tmHeight = Metrics(ref->Canvas()).tmHeight;
   ref->Canvas()->TextOut(cell.Left + 2, cell.Top + 2 + (cell.Height() - 4) / 2 - tmHeight / 2, "Hello");
-  TRect ink = InkBounds(*s, clWhite, cell), want = InkBounds(*ref, clWhite);
+  TRect ink = InkIn(*s, clWhite, cell), want = InkIn(*ref, clWhite);
   ASSERT_NE(want.Right, -1);
   EXPECT_EQ(ink, want);
 }
@@ -58,7 +58,7 @@ TEST(WriteText, WrappedBottomAlignedTextTallerThanTheCellEndsAtTheBottomAndStays
   DrawText(ref->Canvas()->Handle(), kLong, -1, at, DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
   EXPECT_EQ(DifferingIn(*s, *ref, cell), 0);
   // Nothing above the cell.
-  EXPECT_EQ(InkBounds(*s, clYellow, {0, 0, 100, cell.Top}).Right, -1);
+  EXPECT_EQ(InkIn(*s, clYellow, {0, 0, 100, cell.Top}).Right, -1);
 }
 
 struct TWrapCase {
@@ -79,7 +79,7 @@ TEST_P(WrappedShortText, IsPlacedByItsMeasuredHeight) {
   Prepare(ref->Canvas(), clWhite);
   SetBkMode(ref->Canvas()->Handle(), TRANSPARENT);
   ref->Canvas()->TextOut(2, top, "Hi there");
-  EXPECT_EQ(InkBounds(*s, clWhite), InkBounds(*ref, clWhite));
+  EXPECT_EQ(InkIn(*s, clWhite), InkIn(*ref, clWhite));
 }
 
 INSTANTIATE_TEST_SUITE_P(Vertical, WrappedShortText,
@@ -92,7 +92,7 @@ TEST(WriteText, RightAlignedWrappedTextEndsAtTheRightMargin) {
   auto s = Filled(80, 100, clWhite);
   Prepare(s->Canvas(), clWhite);
   WriteText(s->Canvas(), cell, 3, 2, kLong, taRightJustify, tavTop, true, false);
-  TRect ink = InkBounds(*s, clWhite);
+  TRect ink = InkIn(*s, clWhite);
   ASSERT_NE(ink.Right, -1);
   EXPECT_LE(ink.Right, 77 + 1);
   EXPECT_GE(ink.Right, 77 - 3);
@@ -105,7 +105,7 @@ TEST(WriteText, ARightToLeftCanvasMirrorsTheAlignmentUnlessTheTextReadsRightToLe
     Prepare(s->Canvas(), clWhite);
     s->Canvas()->SetCanvasOrientation(coRightToLeft);
     WriteText(s->Canvas(), {0, 0, 200, 24}, 2, 2, "abc", taLeftJustify, tavCenter, false, RightToLeft);
-    return InkBounds(*s, clWhite);
+    return InkIn(*s, clWhite);
   };
   EXPECT_GT(draw(false).Left, 150);
   EXPECT_LT(draw(true).Right, 50);
@@ -174,7 +174,7 @@ TEST_F(SharedBitmap, ADitheredBrushDrawsThroughTheBitmapAlwaysWrappedAndTopAlign
     for (int x = 0; x < 80; ++x)
       if (s->Canvas()->Pixels(cell.Left + x, cell.Top + y) != ref->Canvas()->Pixels(x, y)) ++diff;
   EXPECT_EQ(diff, 0);
-  TRect ink = InkBounds(*s, kDithered, cell);
+  TRect ink = InkIn(*s, kDithered, cell);
   int tm = Metrics(s->Canvas()).tmHeight;
   EXPECT_LT(ink.Top, cell.Top + 2 + tm);
   EXPECT_GT(ink.Bottom - ink.Top, 2 * tm);
@@ -203,7 +203,41 @@ TEST_F(SharedBitmap, WithoutAGridTheBitmapLivesForTheCallOnly) {
   WriteText(s->Canvas(), {0, 0, 60, 30}, 2, 2, "abc", taLeftJustify, tavTop, false, false);
   EXPECT_EQ(DrawBitmap(), nullptr);
   EXPECT_EQ(UserCount(), 0);
-  EXPECT_NE(InkBounds(*s, kDithered).Right, -1);
+  EXPECT_NE(InkIn(*s, kDithered).Right, -1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(WriteText, WrappedCentredTextWiderThanTheCellStaysCentredOnIt) {
+  const TRect cell{30, 0, 50, 60};
+  auto s = Filled(80, 60, clYellow);
+  Prepare(s->Canvas(), clWhite);
+  s->Canvas()->Font()->SetHeight(-40);
+  ASSERT_GT(s->Canvas()->TextWidth("W"), cell.Width() + 6);
+  WriteText(s->Canvas(), cell, 2, 2, "W", taCenter, tavTop, true, false);
+  TRect ink = InkIn(*s, clWhite, cell);
+  EXPECT_EQ(ink.Left, cell.Left);
+  EXPECT_EQ(ink.Right, cell.Right);
+  EXPECT_EQ(InkIn(*s, clYellow, {0, 0, cell.Left, 60}).Right, -1);
+}
+
+TEST(WriteText, TheBitmapPathOnARightToLeftCanvasPlacesTextLikeTheDirectPath) {
+  TDisplayColorDepthGuard depth(8);
+  const TColor dithered = RGB(0x46, 0x82, 0xB4);
+  auto s = Filled(200, 24, clWhite);
+  Prepare(s->Canvas(), dithered);
+  s->Canvas()->SetCanvasOrientation(coRightToLeft);
+  WriteText(s->Canvas(), {0, 0, 200, 24}, 2, 2, "abc", taLeftJustify, tavTop, false, false);
+  // Right aligned and not mirrored: the same pixels as the text drawn
+  // right aligned on a plain canvas.
+  auto ref = Filled(200, 24, dithered);
+  Prepare(ref->Canvas(), dithered);
+  SetBkMode(ref->Canvas()->Handle(), TRANSPARENT);
+  TRect r{2, 2, 199, 23};
+  DrawText(ref->Canvas()->Handle(), "abc", -1, r, static_cast<unsigned>(AlignFlags[taRightJustify]));
+  EXPECT_EQ(rixtest::DifferingPixels(*s, *ref), 0);
 }
 
 } // namespace

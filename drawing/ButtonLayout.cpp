@@ -33,7 +33,7 @@ void TButtonGlyph::CalcButtonLayout(TCanvas* Canvas, const TRect& Client, const 
   TPoint TextSize{0, 0};
   if (!Caption.empty()) {
     TextBounds = Rect(0, 0, ClientSize.X, 0);
-    CompCLR::DrawText(Canvas->Handle(), Caption, static_cast<int>(Caption.size()), TextBounds,
+    CompCLR::DrawText(Canvas->Handle(), Caption, rix::CheckedCast<int>(Caption.size()), TextBounds,
                       DT_CALCRECT | static_cast<unsigned>(BiDiFlags));
     TextSize = {Sub(TextBounds.Right, TextBounds.Left), Sub(TextBounds.Bottom, TextBounds.Top)};
   } else {
@@ -87,7 +87,7 @@ void TButtonGlyph::DrawButtonText(TCanvas* Canvas, const std::string& Caption, T
                                   int BiDiFlags) {
   Canvas->Brush()->SetStyle(bsClear);
   unsigned Format = DT_CENTER | DT_VCENTER | static_cast<unsigned>(BiDiFlags);
-  int Count = static_cast<int>(Caption.size());
+  int Count = rix::CheckedCast<int>(Caption.size());
   if (State == bsDisabled) {
     TRect Shifted = TextBounds;
     OffsetRect(Shifted, 1, 1);

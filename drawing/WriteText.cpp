@@ -26,7 +26,7 @@ void DrawDirect(TCanvas* ACanvas, TRect ARect, int DX, int DY, const std::string
   static constexpr unsigned VAlign[3] = {DT_TOP, DT_VCENTER, DT_BOTTOM};
   unsigned Format = DT_NOPREFIX | DT_EXPANDTABS | (AWordrap ? DT_WORDBREAK : DT_SINGLELINE) | HAlign[Alignment] |
                     VAlign[AlignmentV];
-  int Count = static_cast<int>(Text.size());
+  int Count = rix::CheckedCast<int>(Text.size());
   if (AWordrap) {
     // DrawText aligns only single lines vertically; wrapped text is moved
     // by its measured extent instead.
@@ -78,7 +78,7 @@ void DrawThroughBitmap(TCanvas* ACanvas, TRect ARect, int DX, int DY, const std:
   C->FillRect(B);
   SetBkMode(C->Handle(), TRANSPARENT);
   if (ACanvas->CanvasOrientation() == coRightToLeft) ChangeBiDiModeAlignment(Alignment);
-  CompCLR::DrawText(C->Handle(), Text, static_cast<int>(Text.size()), R,
+  CompCLR::DrawText(C->Handle(), Text, rix::CheckedCast<int>(Text.size()), R,
                     static_cast<unsigned>(AlignFlags[Alignment] | RTL[ARightToLeft ? 1 : 0]));
   // On Windows a right-to-left canvas is a mirrored device context and the
   // copy is given swapped sides to undo the mirroring. Canvases here are

@@ -146,3 +146,37 @@ TEST(ButtonGlyph, AStripsOwnDisabledImageIsRecolouredToTheButtonColours) {
 }
 
 } // namespace
+
+namespace {
+
+// The glyph's olive corner over a white cell: the button face shows behind
+// it unless the glyph is drawn transparent (always so when exclusive).
+TEST(ButtonGlyph, TransparentAndExclusiveDrawingsKeepWhatIsBehindTheGlyph) {
+  TButtonGlyph g;
+  auto bmp = GlyphOf(16, 16, clRed);
+  g.SetGlyph(bmp.get());
+  auto corner = [&](TButtonState State, bool Transparent) {
+    auto s = Filled(16, 16, clWhite);
+    g.Draw(s->Canvas(), {0, 0, 16, 16}, {0, 0}, "", blGlyphLeft, 0, 0, State, Transparent, 0);
+    EXPECT_EQ(s->Canvas()->Pixels(5, 5), clRed);
+    return s->Canvas()->Pixels(0, 15);
+  };
+  EXPECT_EQ(corner(bsUp, false), ColorToRGB(clBtnFace));
+  EXPECT_EQ(corner(bsUp, true), clWhite);
+  EXPECT_EQ(corner(bsExclusive, false), clWhite);
+}
+
+TEST(ButtonGlyph, AFixedTransparentColourMasksThatColour) {
+  TButtonGlyph g;
+  auto bmp = Filled(16, 16, clRed);
+  bmp->Canvas()->Brush()->SetColor(clBlue);
+  bmp->Canvas()->FillRect({4, 4, 12, 12});
+  bmp->SetTransparentColor(clRed);
+  g.SetGlyph(bmp.get());
+  auto s = Filled(16, 16, clWhite);
+  g.Draw(s->Canvas(), {0, 0, 16, 16}, {0, 0}, "", blGlyphLeft, 0, 0, bsUp, true, 0);
+  EXPECT_EQ(s->Canvas()->Pixels(1, 1), clWhite);
+  EXPECT_EQ(s->Canvas()->Pixels(6, 6), clBlue);
+}
+
+} // namespace

@@ -535,6 +535,9 @@ void TCanvas::ApplyRop(const TRect& Dest, cairo_surface_t* Src, TCopyMode Rop) {
       case cmMergePaint: r = ~sv | dv; break;
       case cmMergeCopy: r = sv & brush; break;
       case cmPatCopy: r = brush; break;
+      // DSPDxax: the brush where the source is white, the destination
+      // where it is black (painting through a monochrome mask).
+      case 0x00E20746: r = ((dv ^ brush) & sv) ^ dv; break;
       default: r = sv; break;
       }
       r = (r & 0xFFFFFF) | 0xFF000000u;

@@ -163,7 +163,7 @@ TRixCustomDBGrid::~TRixCustomDBGrid() {
 
 // ---- Locks -----------------------------------------------------------------
 
-void TRixCustomDBGrid::BeginUpdate() { FUpdateLock = rix::CheckedCast<std::uint8_t>(FUpdateLock + 1); }
+void TRixCustomDBGrid::BeginUpdate() { FUpdateLock = rix::CheckedAdd<std::uint8_t>(FUpdateLock, 1); }
 
 void TRixCustomDBGrid::EndUpdate() {
   if (FUpdateLock > 0) --FUpdateLock;
@@ -171,8 +171,8 @@ void TRixCustomDBGrid::EndUpdate() {
 
 void TRixCustomDBGrid::BeginLayout() {
   // Both counters are checked before either changes.
-  rix::CheckedCast<std::uint8_t>(FLayoutLock + 1);
-  rix::CheckedCast<std::uint8_t>(FUpdateLock + 1);
+  rix::CheckedAdd<std::uint8_t>(FLayoutLock, 1);
+  rix::CheckedAdd<std::uint8_t>(FUpdateLock, 1);
   BeginUpdate();
   if (FLayoutLock == 0 && FColumns != nullptr) FColumns->BeginUpdate();
   ++FLayoutLock;

@@ -248,11 +248,11 @@ public:
   // ---- Answers to the data link ----
   virtual void DefineFieldMap();
   virtual void LinkActive(bool Value);
-  void DataChanged();
-  void RecordChanged(TField* Field);
+  virtual void DataChanged();
+  virtual void RecordChanged(TField* Field);
   virtual void Scroll(int Distance);
-  void EditingChanged();
-  void UpdateData();
+  virtual void EditingChanged();
+  virtual void UpdateData();
   void UpdateRowCount();
   void UpdateActive();
   void UpdateScrollBar();

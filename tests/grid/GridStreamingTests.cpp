@@ -142,3 +142,21 @@ TEST_F(GridStreaming, APlainComponentRootCarriesTheGridToo) {
   EXPECT_EQ(copy->Name(), "Grid1");
   EXPECT_EQ(copy->Options().ToInt(), grid->Options().ToInt());
 }
+
+TEST_F(GridStreaming, CustomizedColumnsAreWrittenAsTheColumnsProperty) {
+  TGridForm form(nullptr);
+  form.SetName("Form1");
+  auto* grid = new TRixDBGrid(&form);
+  grid->SetName("Grid1");
+  grid->Columns()->Add();
+  grid->Columns()->Add();
+  TMemoryStream s;
+  WriteComponent(s, &form);
+  EXPECT_NE(Text(s).find("Columns = <"), std::string::npos) << Text(s);
+  s.SetPosition(0);
+  std::unique_ptr<TComponent> copy(ReadComponent(s, nullptr));
+  auto* g = dynamic_cast<TRixDBGrid*>(copy->FindComponent("Grid1"));
+  ASSERT_NE(g, nullptr);
+  EXPECT_EQ(g->Columns()->Count(), 2);
+  EXPECT_EQ(g->Columns()->State(), csCustomized);
+}

@@ -421,3 +421,36 @@ TEST_F(GridObject, RightButtonOverAColumnWithAMenuPopsItUp) {
   EXPECT_EQ(m3.Result, 0);
   (void)after;
 }
+
+// ---- Owned pop-up sub-grids ----------------------------------------------------------------
+
+TEST_F(GridObject, ClosingTheDataSetFreesDockedSubGrids) {
+  Grid->SetDataSource(Source);
+  auto* docked = new TRixDBGrid(Grid);
+  docked->SetName("Docked");
+  docked->SetDragKind(dkDock);
+  auto* kept = new TRixDBGrid(Grid);
+  kept->SetName("Kept");
+  Data->Close();
+  EXPECT_EQ(Grid->FindComponent("Docked"), nullptr);
+  EXPECT_EQ(Grid->FindComponent("Kept"), kept);
+}
+
+TEST_F(GridObject, BiDiModeReachesTheParentsOfOwnedSubGrids) {
+  auto* host = new TForm(Form);
+  auto* sub = new TRixDBGrid(Grid);
+  sub->SetParent(host);
+  Grid->SetParentBiDiMode(false);
+  Grid->SetBiDiMode(bdRightToLeft);
+  EXPECT_EQ(host->BiDiMode(), bdRightToLeft);
+}
+
+TEST_F(GridObject, AcquireFocusTakesTheFocusOnlyWhenAllowed) {
+  Form->HandleNeeded();
+  Grid->SetAcquireFocusEnabled(false);
+  EXPECT_TRUE(Grid->AcquireFocus());
+  EXPECT_FALSE(Grid->Focused());
+  Grid->SetAcquireFocusEnabled(true);
+  EXPECT_TRUE(Grid->AcquireFocus());
+  EXPECT_TRUE(Grid->Focused());
+}

@@ -1,2 +1,4 @@
 // Public headers of this folder; grows as the folder does.
 #pragma once
+
+#include "grid/RixDBGrid.h"

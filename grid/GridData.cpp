@@ -1,0 +1,95 @@
+// TRixCustomDBGrid: the answers to its data link's notifications and the
+// field map it builds on every layout pass.
+#include "grid/RixDBGrid.h"
+
+#include "platform/controls/InplaceEdit.h"
+
+#include <algorithm>
+
+void TRixCustomDBGrid::DefineFieldMap() {
+  if (FColumns->State() == csCustomized) {
+    FDataLink->SetSparseMap(true);
+    for (int i = 0; i < FColumns->Count(); ++i) FDataLink->AddMapping(FColumns->Items(i)->FieldName());
+    return;
+  }
+  FDataLink->SetSparseMap(false);
+  TDataSet* ds = FDataLink->DataSet();
+  if (ds == nullptr) return;
+  // The names first: mapping asks for notices, which must not disturb the walk.
+  std::vector<std::string> names;
+  for (TField* f : *ds->FieldList())
+    if (f->Visible()) names.push_back(f->FullName());
+  for (const auto& n : names) FDataLink->AddMapping(n);
+}
+
+// The selection belongs to the records of one open dataset: it is dropped
+// when the link's activity really changes, not each time a layout pass,
+// a fixed-column change or the focus comes through here.
+void TRixCustomDBGrid::LinkActive(bool Value) {
+  if (!Value) HideEditor();
+  if (Value != FBookmarks->IsLinkActive()) FBookmarks->LinkActive(Value);
+  auto after = [&] {
+    for (int i = ComponentCount() - 1; i >= 0; --i)
+      if (auto* sub = dynamic_cast<TRixCustomDBGrid*>(Components(i)); sub != nullptr && sub->DragKind() == dkDock)
+        delete sub;
+    UpdateScrollBar();
+    if (Value && FOptions.Contains(rixdgAlwaysShowEditor) && HandleAllocated()) ShowEditor();
+  };
+  try {
+    LayoutChanged();
+  } catch (...) {
+    after();
+    throw;
+  }
+  after();
+  if (Value) {
+    try {
+      TCustomGrid::SetFixedCols(FFixedCols + FIndicatorOffset);
+      SetFixedRows(FFixedRows < RowCount() ? std::max<int>(FFixedRows, FTitleOffset) : FTitleOffset);
+    } catch (const Exception&) {
+      // Too many fixed columns for the columns there are: keep what the base has.
+    }
+  }
+}
+
+void TRixCustomDBGrid::DataChanged() {
+  if (!HandleAllocated()) return;
+  UpdateRowCount();
+  UpdateScrollBar();
+  UpdateActive();
+  InvalidateEditor();
+  ValidateAll();
+  SetRecordIndex();
+  Invalidate();
+}
+
+void TRixCustomDBGrid::RecordChanged(TField* Field) {
+  if (!HandleAllocated()) return;
+  if (Field == nullptr) {
+    Invalidate();
+  } else {
+    for (int i = 0; i < FColumns->Count(); ++i)
+      if (GetColumns(i)->FieldRef() == Field) InvalidateCol(DataToRawColumn(i));
+  }
+  TField* selected = GetColField(RawToDataColumn(Col()));
+  if (selected != nullptr && (Field == nullptr || Field == selected) && selected->EditText() != FEditText &&
+      (SysLocale().PriLangID != LANG_KOREAN || FIsESCKey)) {
+    InvalidateEditor();
+    if (InplaceEditor() != nullptr) InplaceEditor()->Deselect();
+  }
+}
+
+// Moving the current row with the dataset belongs to the scrolling work;
+// for now the current row follows the active record.
+void TRixCustomDBGrid::Scroll(int) {
+  UpdateActive();
+  SetRecordIndex();
+}
+
+// The editing work shows and hides the in-place editor here.
+void TRixCustomDBGrid::EditingChanged() {
+  if (FOptions.Contains(rixdgIndicator) && HandleAllocated()) InvalidateCol(0);
+}
+
+// The editing work writes the editor's text into the selected field here.
+void TRixCustomDBGrid::UpdateData() {}

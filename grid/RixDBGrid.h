@@ -1,0 +1,401 @@
+// RixDBGrid: the data-aware grid. TRixCustomDBGrid holds all behaviour;
+// TRixDBGrid only publishes properties.
+//
+// The grid's operations are spread over files by concern:
+//   GridCore.cpp        construction, destruction, locks, notifications, messages
+//   GridProperties.cpp  options, data source, colours, fonts, simple setters
+//   GridPublished.cpp   the published property table of TRixDBGrid
+//   GridLayout.cpp      the layout pass and the geometry conversions
+//   GridData.cpp        the grid's answers to its data link and the field map
+//   GridBlobMenu.cpp    the default blob popup menu
+//
+// Construction and the overridable factories. CreateColumns and CreateDataLink
+// are virtual, but a C++ constructor does not reach an override. A descendant
+// that wants its own collection or data link passes factories to the protected
+// constructor; the public constructor uses this class's CreateColumns and
+// CreateDataLink.
+#pragma once
+
+#include "grid/RixBookmarkList.h"
+#include "grid/RixColumns.h"
+#include "grid/RixGridDataLink.h"
+
+#include "platform/controls/Controls.h"
+#include "platform/data/Data.h"
+#include "platform/graphics/Graphics.h"
+#include "platform/streaming/Streaming.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+// The grid's own deferred-layout message (WM_USER + 100).
+constexpr unsigned CM_DEFERLAYOUT = WM_USER + 100;
+static_assert(CM_DEFERLAYOUT == 1124);
+
+// Framework messages the grid raises with; their texts are ours to choose.
+inline constexpr const char* STooManyColumns = "Grid requested to display more than 256 columns";
+inline constexpr const char* SGridIndexOutOfRange = "Grid index out of range";
+inline constexpr const char* SFixedColTooBig = "Fixed column count must be less than column count";
+
+enum TRixDBGridOption {
+  rixdgEditing, rixdgAlwaysShowEditor, rixdgTitles, rixdgIndicator, rixdgColumnResize, rixdgColLines,
+  rixdgRowResize, rixdgRowLines, rixdgTabs, rixdgRowSelect, rixdgAlwaysShowSelection, rixdgConfirmDelete,
+  rixdgCancelOnExit, rixdgMultiSelect, rixdgAllowUserToAddRows, rixdgAllowUserToDeleteRows
+};
+using TRixDBGridOptions = TSet<TRixDBGridOption, 16>;
+
+// $D9BD.
+inline const TRixDBGridOptions DefaultRixDBGridOptions{
+    rixdgEditing, rixdgTitles, rixdgIndicator, rixdgColumnResize, rixdgColLines, rixdgRowLines, rixdgTabs,
+    rixdgConfirmDelete, rixdgCancelOnExit, rixdgAllowUserToAddRows, rixdgAllowUserToDeleteRows};
+// Options whose change needs a new layout ($06AF).
+inline const TRixDBGridOptions LayoutOptions{rixdgEditing, rixdgAlwaysShowEditor, rixdgTitles, rixdgIndicator,
+                                             rixdgColLines, rixdgRowLines, rixdgRowSelect,
+                                             rixdgAlwaysShowSelection};
+// The base grid options a set of grid options maps to. rixdgRowSelect drops
+// rixdgEditing and rixdgAlwaysShowEditor from Value.
+TGridOptions RixToGridOptions(TRixDBGridOptions& Value);
+
+// Framework control settings the platform's controls do not model yet. The
+// grid keeps and streams them so forms round-trip; nothing reads them.
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+enum TAnchorKind { akLeft, akTop, akRight, akBottom };
+using TAnchors = TSet<TAnchorKind, 4>;
+
+class TSizeConstraints : public TPersistent {
+  RIX_CLASS_NAME(TSizeConstraints)
+  RIX_PUBLISHED(TSizeConstraints)
+public:
+  int MaxHeight() const { return FMaxHeight; }
+  void SetMaxHeight(int V) { FMaxHeight = V; }
+  int MaxWidth() const { return FMaxWidth; }
+  void SetMaxWidth(int V) { FMaxWidth = V; }
+  int MinHeight() const { return FMinHeight; }
+  void SetMinHeight(int V) { FMinHeight = V; }
+  int MinWidth() const { return FMinWidth; }
+  void SetMinWidth(int V) { FMinWidth = V; }
+  void Assign(TPersistent* Source) override;
+
+private:
+  int FMaxHeight = 0, FMaxWidth = 0, FMinHeight = 0, FMinWidth = 0;
+};
+
+class TRixCustomDBGrid;
+
+using TRixDBGridClickEvent = std::function<void(TRixColumn* Column)>;
+using TMovedEvent = std::function<void(TObject* Sender, int FromIndex, int ToIndex)>;
+using TDrawDataCellEvent =
+    std::function<void(TObject* Sender, const TRect& Rect, TField* Field, TGridDrawState State)>;
+using TRixDrawColumnCellEvent = std::function<void(TObject* Sender, const TRect& Rect, int DataCol,
+                                                   TRixColumn* Column, TGridDrawState State)>;
+
+// Drag-and-dock events of the framework; the platform has no drag-and-drop
+// or docking yet, so the grid keeps and streams them without raising them.
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
+using TStartDragEvent = std::function<void(TObject* Sender, TObject*& DragObject)>;
+
+struct TRixGridFactories {
+  std::function<TRixDBGridColumns*(TRixCustomDBGrid*)> Columns;
+  std::function<TRixGridDataLink*(TRixCustomDBGrid*)> DataLink;
+};
+
+// Raise EInvalidGridOperation with Message.
+[[noreturn]] void InvalidOp(const std::string& Message);
+[[noreturn]] void RaiseGridError(const std::string& Message);
+// Removes one waiting Msg for Wnd from the queue; a quit request met on the
+// way is posted again with its exit code.
+void KillMessage(HWND Wnd, unsigned Msg);
+
+class TRixCustomDBGrid : public TCustomGrid {
+  RIX_CLASS_NAME(TRixCustomDBGrid)
+public:
+  explicit TRixCustomDBGrid(TComponent* AOwner);
+  ~TRixCustomDBGrid() override;
+
+  // ---- Locks ----
+  void BeginUpdate();
+  void EndUpdate();
+  void BeginLayout();
+  void EndLayout();
+  void CancelLayout();
+  bool AcquireLayoutLock();
+  void DeferLayout();
+  virtual void LayoutChanged();
+  int UpdateLock() const { return FUpdateLock; }
+  int LayoutLock() const { return FLayoutLock; }
+  // Layout passes run so far (diagnostics and tests).
+  int LayoutPassCount() const { return FLayoutPassCount; }
+  // A deferred layout was asked for before the window existed; CreateWnd runs it.
+  bool LayoutPending() const { return FLayoutPending; }
+
+  // ---- Public properties ----
+  int FieldCount() const { return GetFieldCount(); }
+  int GetFieldCount() const;
+  TField* Fields(int Index) const { return GetFields(Index); }
+  TField* GetFields(int Index) const;
+  TDataSource* DataSource() const { return GetDataSource(); }
+  TDataSource* GetDataSource() const;
+  void SetDataSource(TDataSource* Value);
+  int RecordIndex() const { return FRecordIndex; }
+  bool DataLinkEnabled() const { return GetDataLinkEnabled(); }
+  bool GetDataLinkEnabled() const { return FDataLink != nullptr; }
+  TRixGridDataLink* DataLink() const { return FDataLink; }
+  TRixBookmarkList* SelectedRows() const { return FBookmarks; }
+  int IndicatorOffset() const { return FIndicatorOffset; }
+  int TitleOffset() const { return FTitleOffset; }
+  int ColsPerRow() const { return FColsPerRow; }
+
+  TColor AlternatingRecordColor() const { return FAlternatingRecordColor; }
+  void SetAlternatingRecordColor(TColor Value);
+  bool AlternatingRecordColorChange() const { return FAlternatingRecordColorChange; }
+  void SetAlternatingRecordColorChange(bool Value);
+  TColor FocusedRecordColor() const { return FFocusedRecordColor; }
+  void SetFocusedRecordColor(TColor Value);
+  bool FocusedRecordColorChange() const { return FFocusedRecordColorChange; }
+  void SetFocusedRecordColorChange(bool Value);
+  TPopupMenu* BlobPopupMenu() const { return FBlobPopupMenu; }
+  TRixDBGridColumns* Columns() const { return FColumns; }
+  void SetColumns(TRixDBGridColumns* Value);
+  bool StoreColumns() const;
+  bool CRtoNextCol() const { return FCRtoNextCol; }
+  void SetCRtoNextCol(bool Value) { FCRtoNextCol = Value; }
+  int DataRowHeight() const { return FDataRowHeight; }
+  void SetDataRowHeight(int Value);
+  bool DefaultDrawing() const { return FDefaultDrawing; }
+  void SetDefaultDrawing(bool Value) { FDefaultDrawing = Value; }
+  bool DefaultMenuShow() const { return FDefaultMenuShow; }
+  void SetDefaultMenuShow(bool Value) { FDefaultMenuShow = Value; }
+  // Data columns kept fixed at the left, not counting the indicator. The base
+  // grid's count is TCustomGrid::FixedCols().
+  int FixedCols() const { return FFixedCols; }
+  void SetFixedCols(int Value);
+  TRixDBGridOptions Options() const { return FOptions; }
+  void SetOptions(TRixDBGridOptions Value);
+  bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool Value) { FReadOnly = Value; }
+  int RowsPerRecord() const { return FRowsPerRecord; }
+  void SetRowsPerRecord(int Value);
+  TFont* TitleFont() const { return FTitleFont; }
+  void SetTitleFont(TFont* Value);
+  // The platform's controls carry no font object yet; the grid owns its own.
+  TFont* Font() const { return FFont.get(); }
+  void SetFont(TFont* Value);
+  bool AcquireFocusEnabled() const { return FAcquireFocus; }
+  void SetAcquireFocusEnabled(bool Value) { FAcquireFocus = Value; }
+
+  TImageList* Indicators() const { return FIndicators; }
+  TImageList* OrderArrow() const { return FOrderArrow; }
+  TStream* BlobStream() const { return FStream; }
+  const TRect& SelectedRect() const { return FSelectedRect; }
+
+  // Framework settings kept for streaming (see TAlign above).
+  TAlign Align() const { return FAlign; }
+  void SetAlign(TAlign V) { FAlign = V; }
+  TAnchors Anchors() const { return FAnchors; }
+  void SetAnchors(TAnchors V) { FAnchors = V; }
+  TSizeConstraints* Constraints() const { return FConstraints.get(); }
+  void SetConstraints(TSizeConstraints* V) { FConstraints->Assign(V); }
+  bool Ctl3D() const { return FCtl3D; }
+  void SetCtl3D(bool V) { FCtl3D = V; }
+  TCursor DragCursor() const { return FDragCursor; }
+  void SetDragCursor(TCursor V) { FDragCursor = V; }
+  bool ParentCtl3D() const { return FParentCtl3D; }
+  void SetParentCtl3D(bool V) { FParentCtl3D = V; }
+  bool ParentShowHint() const { return FParentShowHint; }
+  void SetParentShowHint(bool V) { FParentShowHint = V; }
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool V) { FShowHint = V; }
+  int TabOrder() const { return FTabOrder; }
+  void SetTabOrder(int V) { FTabOrder = V; }
+
+  // ---- Events ----
+  void SetOnCellClick(TRixDBGridClickEvent E) { FOnCellClick = std::move(E); }
+  void SetOnColEnter(TNotifyEvent E) { FOnColEnter = std::move(E); }
+  void SetOnColExit(TNotifyEvent E) { FOnColExit = std::move(E); }
+  void SetOnColumnMoved(TMovedEvent E) { FOnColumnMoved = std::move(E); }
+  void SetOnDrawColumnCell(TRixDrawColumnCellEvent E) { FOnDrawColumnCell = std::move(E); }
+  void SetOnDrawDataCell(TDrawDataCellEvent E) { FOnDrawDataCell = std::move(E); }
+  void SetOnEditButtonClick(TNotifyEvent E) { FOnEditButtonClick = std::move(E); }
+  void SetOnTitleClick(TRixDBGridClickEvent E) { FOnTitleClick = std::move(E); }
+  void SetOnDragDrop(TDragDropEvent E) { FOnDragDrop = std::move(E); }
+  void SetOnDragOver(TDragOverEvent E) { FOnDragOver = std::move(E); }
+  void SetOnEndDock(TEndDragEvent E) { FOnEndDock = std::move(E); }
+  void SetOnEndDrag(TEndDragEvent E) { FOnEndDrag = std::move(E); }
+  void SetOnStartDock(TStartDragEvent E) { FOnStartDock = std::move(E); }
+  void SetOnStartDrag(TStartDragEvent E) { FOnStartDrag = std::move(E); }
+  // The method name a form stream bound to an event ("" when none).
+  std::string EventName(const std::string& Event) const;
+  void SetEventName(const std::string& Event, const std::string& Method);
+
+  // ---- Columns and fields ----
+  TRixColumn* GetColumns(int Index) const;
+  TField* GetColField(int DataCol) const;
+  std::string GetFieldValue(int ACol) const;
+  bool ValidFieldIndex(int FieldIndex) const;
+  void Invalidated(TObject* Sender);
+
+  // ---- Geometry (minimal until the layout engine) ----
+  int RawToDataColumn(int ACol) const;
+  int RawToDataColumn(int ACol, int ARow) const;
+  int DataToRawColumn(int ACol) const;
+
+  // ---- Answers to the data link ----
+  virtual void DefineFieldMap();
+  virtual void LinkActive(bool Value);
+  virtual void DataChanged();
+  virtual void RecordChanged(TField* Field);
+  virtual void Scroll(int Distance);
+  virtual void EditingChanged();
+  virtual void UpdateData();
+  void UpdateRowCount();
+  void UpdateActive();
+  void UpdateScrollBar();
+  void SetRecordIndex();
+
+  bool AcquireFocus();
+  void CreateWnd() override;
+  void DefaultHandler(TMessage& Message) override;
+  void WndProc(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+  void DefineProperties(TFiler* Filer) override;
+
+  // Called by the bookmark list whenever it empties.
+  void SelectionCleared();
+  bool Selecting() const { return FSelecting; }
+  const std::string& SelectionAnchor() const { return FSelectionAnchor; }
+
+  // The blob menu's handlers (what they do comes with the blob menu work).
+  void miSaveToStreamClick(TObject* Sender);
+  void miLoadFromStreamClick(TObject* Sender);
+  void miSaveToFileClick(TObject* Sender);
+  void miLoadFromFileClick(TObject* Sender);
+  void GraphicsMenuUpdate(TObject* Sender);
+
+protected:
+  TRixCustomDBGrid(TComponent* AOwner, const TRixGridFactories& Factories);
+
+  virtual TRixDBGridColumns* CreateColumns();
+  virtual TRixGridDataLink* CreateDataLink();
+  virtual void SetColumnAttributes();
+  virtual void HighlightCell(int DataCol, int DataRow, const std::string& Value, TGridDrawState AState) {}
+  virtual void ColEnter() { if (FOnColEnter) FOnColEnter(this); }
+  virtual void ColExit() { if (FOnColExit) FOnColExit(this); }
+
+  void InternalLayout();
+  void SetFixedCols_(int Value);
+
+  void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+
+  void CMDeferLayout(TMessage& M);
+  void CMFontChanged(TMessage& M) override;
+  void CMParentFontChanged(TMessage& M) override;
+  void CMParentColorChanged(TMessage& M) override;
+  void CMBiDiModeChanged(TMessage& M) override;
+  void CMEnabledChanged(TMessage& M) override;
+  void WMSize(TMessage& M) override;
+  void TitleFontChanged(TObject* Sender);
+  void InvalidateTitles();
+
+private:
+  friend class TRixGridDataLink;
+  friend class TRixDBGrid;
+  void Construct(const TRixGridFactories& Factories);
+  void LoadImageLists();
+  void CreateBlobPopupMenu();
+  void ReadColumns(TReader& Reader);
+  void WriteColumns(TWriter& Writer);
+
+  // Fields in the order of the grid's own table.
+  TColor FAlternatingRecordColor = clWindow;
+  bool FAlternatingRecordColorChange = false;
+  TPopupMenu* FBlobPopupMenu = nullptr;
+  TRixBookmarkList* FBookmarks = nullptr;
+  int FColsPerRow = 1;
+  TRixDBGridColumns* FColumns = nullptr;
+  bool FCRtoNextCol = false;
+  TRixGridDataLink* FDataLink = nullptr;
+  int FDataRowHeight = 0;
+  bool FDefaultDrawing = true;
+  bool FDefaultMenuShow = true;
+  TRixColumn* FDragCol = nullptr;
+  std::string FEditText;
+  int FFixedCols = 0;
+  int FFixedRows = 0;
+  TColor FFocusedRecordColor = clWindow;
+  bool FFocusedRecordColorChange = false;
+  bool FInColExit = false;
+  TImageList* FIndicators = nullptr;
+  bool FIsESCKey = false;
+  bool FLayoutFromDataset = false;
+  std::uint8_t FLayoutLock = 0;
+  TPoint FMouseDownPos{-1, -1};
+  int FOffset = 0;
+  int FOldPos = 0;
+  TRixDBGridClickEvent FOnCellClick;
+  TNotifyEvent FOnColEnter;
+  TNotifyEvent FOnColExit;
+  TMovedEvent FOnColumnMoved;
+  TRixDrawColumnCellEvent FOnDrawColumnCell;
+  TDrawDataCellEvent FOnDrawDataCell;
+  TNotifyEvent FOnEditButtonClick;
+  TRixDBGridClickEvent FOnTitleClick;
+  TRixDBGridOptions FOptions;
+  TImageList* FOrderArrow = nullptr;
+  TImeMode FOriginalImeMode = imDontCare;
+  TImeName FOriginalImeName;
+  bool FReadOnly = false;
+  int FRecordIndex = 0;
+  int FRowsPerRecord = 1;
+  bool FSelecting = false;
+  std::string FSelectionAnchor;
+  bool FSelfChangingTitleFont = false;
+  int FSelRow = 0;
+  TStream* FStream = nullptr;
+  TFont* FTitleFont = nullptr;
+  std::uint8_t FTitleOffset = 1;
+  std::uint8_t FIndicatorOffset = 1;
+  std::uint8_t FUpdateLock = 0;
+  bool FUserChange = false;
+  TList* FVisibleColumns = nullptr;
+  TRect FSelectedRect{0, 0, 0, 0};
+  bool FUpdateFields = false;
+  bool FAcquireFocus = true;
+
+  // Platform-side state of this implementation.
+  std::unique_ptr<TFont> FFont;
+  bool FLayoutPending = false;   // deferred before the window existed
+  int FLayoutPassCount = 0;
+  bool FUsesBitmap = false;      // registered with the shared drawing bitmap
+  std::map<std::string, std::string> FEventNames;
+  TAlign FAlign = alNone;
+  TAnchors FAnchors{akLeft, akTop};
+  std::unique_ptr<TSizeConstraints> FConstraints = std::make_unique<TSizeConstraints>();
+  bool FCtl3D = true;
+  TCursor FDragCursor = crDrag;
+  bool FParentCtl3D = true;
+  bool FParentShowHint = true;
+  bool FShowHint = false;
+  int FTabOrder = -1;
+  TDragDropEvent FOnDragDrop;
+  TDragOverEvent FOnDragOver;
+  TEndDragEvent FOnEndDock, FOnEndDrag;
+  TStartDragEvent FOnStartDock, FOnStartDrag;
+};
+
+class TRixDBGrid : public TRixCustomDBGrid {
+  RIX_CLASS_NAME(TRixDBGrid)
+  RIX_PUBLISHED(TRixDBGrid)
+public:
+  explicit TRixDBGrid(TComponent* AOwner) : TRixCustomDBGrid(AOwner) {}
+
+protected:
+  using TRixCustomDBGrid::TRixCustomDBGrid;
+};

@@ -1,6 +1,7 @@
 // TRixCustomDBGrid: construction, destruction, the update and layout locks
 // with the deferred layout, removal notifications and window messages.
 #include "grid/RixDBGrid.h"
+#include "drawing/Drawing.h"
 
 #include "platform/controls/InplaceEdit.h"
 #include "platform/core/Checked.h"
@@ -52,6 +53,7 @@ TRixCustomDBGrid::TRixCustomDBGrid(TComponent* AOwner, const TRixGridFactories& 
     delete FIndicators;
     delete FTitleFont;
     delete FBookmarks;
+    if (std::exchange(FUsesBitmap, false)) ReleaseBitmap();
     throw;
   }
 }
@@ -70,11 +72,12 @@ void TRixCustomDBGrid::Construct(const TRixGridFactories& Factories) {
   FUpdateFields = true;
   FOptions = DefaultRixDBGridOptions;
   if (SysLocale().PriLangID == LANG_KOREAN) FOptions = FOptions + rixdgAlwaysShowEditor;
-  // 4. The shared drawing bitmap's user count is taken by the text output
-  // routines once they exist; FUsesBitmap records whether this grid did, so
-  // that only a grid that registered releases.
+  // 4. FUsesBitmap records that this grid took its share of the drawing
+  // bitmap, so that only a grid that registered releases it.
   SetDesignOptionsBoost(TGridOptions{goColSizing});
   SetVirtualView(true);
+  UsesBitmap();
+  FUsesBitmap = true;
   SetScrollBars(ssHorizontal);
   TCustomGrid::SetOptions(TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goColSizing,
                                        goColMoving, goEditing, goTabs});
@@ -156,9 +159,9 @@ TRixCustomDBGrid::~TRixCustomDBGrid() {
   delete std::exchange(FIndicators, nullptr);
   delete std::exchange(FTitleFont, nullptr);
   delete std::exchange(FBookmarks, nullptr);
-  // The base destructor frees the popup menu, its items and the actions.
-  // A grid that registered with the shared drawing bitmap releases it here
-  // (FUsesBitmap), once the drawing routines provide the pair.
+  // The base destructor frees the popup menu, its items and the actions;
+  // none of them draws through the shared bitmap, so it can go first.
+  if (std::exchange(FUsesBitmap, false)) ReleaseBitmap();
 }
 
 // ---- Locks -----------------------------------------------------------------

@@ -1,4 +1,5 @@
 #include "GridTestSupport.h"
+#include "drawing/Drawing.h"
 
 using namespace gridtest;
 
@@ -31,6 +32,19 @@ TEST_F(GridObject, NewGridHasItsDefaults) {
   EXPECT_EQ(Grid->Columns()->State(), csDefault);
   EXPECT_NE(Grid->BlobStream(), nullptr);
   EXPECT_EQ(Grid->SelectedRect(), (TRect{0, 0, 0, 0}));
+}
+
+TEST(GridDrawingBitmap, EveryGridHoldsTheSharedBitmapUntilItGoes) {
+  int before = UserCount();
+  {
+    TRixDBGrid a(nullptr);
+    auto* b = new TRixDBGrid(nullptr);
+    EXPECT_EQ(UserCount(), before + 2);
+    EXPECT_NE(DrawBitmap(), nullptr);
+    delete b;
+    EXPECT_EQ(UserCount(), before + 1);
+  }
+  EXPECT_EQ(UserCount(), before);
 }
 
 TEST(GridLocale, KoreanSystemsAlwaysShowTheEditor) {

@@ -796,20 +796,7 @@ void TDataSet::Insert() {
   if (FRecordCount < FBufferCount) ++FRecordCount;
   // The cursor's buffer index no longer holds what it did.
   CursorPosChanged();
-  InternalInsert();
-  SetState(dsInsert);
-  try {
-    Fire(FOnNewRecord);
-  } catch (...) {
-    UpdateCursorPos();
-    SetState(dsBrowse);
-    Resync({});
-    throw;
-  }
-  FModified = false;
-  DataEvent(deDataSetChange, 0);
-  Fire(FAfterInsert);
-  Fire(FAfterScroll);
+  FinishInsert();
 }
 
 void TDataSet::Append() {
@@ -824,6 +811,12 @@ void TDataSet::Append() {
   FRecordCount = 1;
   FBOF = false;
   GetPriorRecords();
+  FinishInsert();
+}
+
+// The common end of Insert and Append, once the new record's buffer is in
+// place: a failing OnNewRecord takes the dataset back to browsing.
+void TDataSet::FinishInsert() {
   InternalInsert();
   SetState(dsInsert);
   try {

@@ -241,6 +241,7 @@ private:
   void BindFields(bool Binding);
   void DestroyDefaultFields();
   void CheckRequiredFields();
+  void FinishInsert();
   void OpenNested(bool Open);
   TField* CreateFieldFor(TFieldDef* Def, TObjectField* Parent, const std::string& Name);
   void InitRecord(TRecBuf& Buf);

@@ -61,6 +61,9 @@ public:
   void ClearPaintClipRect() { FHasPaintClip = false; }
   // Paints with the current canvas: a host calls this from PaintControl.
   virtual void PaintWindow() {}
+  // Paints what lies outside the client area (the edge, the scroll bars) with
+  // C's origin at the control's top-left corner.
+  virtual void PaintNonClient(TCanvas* C);
 
   // Moves the window's pixels in the framework; here the host repaints, so
   // the scrolled rectangle (the client area when ScrollRect is null) is

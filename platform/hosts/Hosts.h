@@ -1,2 +1,6 @@
-// Public headers of this folder; grows as the folder does.
+// Public headers of this folder.
 #pragma once
+
+#include "platform/hosts/SurfacePainter.h"
+#include "platform/hosts/InputDelivery.h"
+#include "platform/hosts/HeadlessHost.h"

@@ -4,3 +4,4 @@
 #include "platform/hosts/SurfacePainter.h"
 #include "platform/hosts/InputDelivery.h"
 #include "platform/hosts/HeadlessHost.h"
+#include "platform/hosts/SdlHost.h"

@@ -23,7 +23,12 @@ TInplaceEdit* TTestGridWindowGrid::CreateEditor() {
   e->SetOnGetPickListItems([](int, int, TStrings* Items) {
     for (const char* s : {"りんご", "バナナ", "さくらんぼ", "ぶどう"}) Items->Add(s);
   });
-  e->SetOnEditButtonClick([this](TObject*) { SetCells(Col(), Row(), "…"); });
+  // The ellipsis asks for a picture file and shows its name in the cell.
+  e->SetOnEditButtonClick([this](TObject*) {
+    TOpenPictureDialog dialog(nullptr);
+    dialog.SetFileName(Cells(Col(), Row()));
+    if (dialog.Execute()) SetCells(Col(), Row(), dialog.FileName());
+  });
   return e;
 }
 

@@ -5,3 +5,5 @@
 #include "platform/hosts/InputDelivery.h"
 #include "platform/hosts/HeadlessHost.h"
 #include "platform/hosts/SdlHost.h"
+#include "platform/hosts/DialogModel.h"
+#include "platform/hosts/SdlDialogs.h"

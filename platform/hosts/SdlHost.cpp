@@ -69,12 +69,15 @@ TSdlHost::TSdlHost(TCustomForm* Form, int Width, int Height, const std::string& 
   CreateTexture();
   FClipboardLink = std::make_unique<TSdlClipboardLink>();
   Clipboard()->SetHostLink(FClipboardLink.get());
+  FDialogs = std::make_unique<TSdlDialogService>();
+  SetDialogService(FDialogs.get());
   FLastTick = SDL_GetTicks();
   ApplyImeMode();
 }
 
 TSdlHost::~TSdlHost() {
   if (Clipboard()->HostLink() == FClipboardLink.get()) Clipboard()->SetHostLink(nullptr);
+  if (&DialogService() == FDialogs.get()) SetDialogService(nullptr);
   FInput.reset();
   FPainter.reset();
   if (FTexture != nullptr) SDL_DestroyTexture(FTexture);

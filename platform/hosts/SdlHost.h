@@ -7,10 +7,13 @@
 // input (and with it the input method) is on while the focused window's
 // ImeMode allows an input method, off for imDisable and imClose (keys then
 // give their characters themselves). The system clipboard's text and the
-// framework's clipboard follow each other. Timers tick every 60 ms.
+// framework's clipboard follow each other. Dialogs (MessageDlg, file
+// dialogs) open modal windows of their own (TSdlDialogService) while the
+// host lives. Timers tick every 60 ms.
 #pragma once
 
 #include "platform/hosts/InputDelivery.h"
+#include "platform/hosts/SdlDialogs.h"
 #include "platform/hosts/SurfacePainter.h"
 
 #include <functional>
@@ -60,6 +63,7 @@ private:
   std::unique_ptr<TSurfacePainter> FPainter;
   std::unique_ptr<TInputDelivery> FInput;
   std::unique_ptr<TClipboardHostLink> FClipboardLink;
+  std::unique_ptr<TSdlDialogService> FDialogs;
   std::function<void()> FOnIdle, FOnResize;
   unsigned FLastTick = 0;
   bool FQuit = false;

@@ -96,8 +96,11 @@ TEST_F(Headless, PaintingDrawsEveryVisibleCellOnceThenOnlyWhatWasInvalidated) {
   EXPECT_TRUE(seen.count({0, 0}));
   EXPECT_FALSE(seen.count({19, 99}));
   for (const auto& d : Grid->Drawn) {
-    if (d.Col == 1 && d.Row == 1) EXPECT_TRUE(d.State.Contains(gdFocused) && d.State.Contains(gdSelected));
-    else if (d.Col == 0 || d.Row == 0) EXPECT_TRUE(d.State.Contains(gdFixed));
+    if (d.Col == 1 && d.Row == 1) {
+      EXPECT_TRUE(d.State.Contains(gdFocused) && d.State.Contains(gdSelected));
+    } else if (d.Col == 0 || d.Row == 0) {
+      EXPECT_TRUE(d.State.Contains(gdFixed));
+    }
   }
 
   Host->Painter().TakeDirty();

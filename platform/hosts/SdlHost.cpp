@@ -100,7 +100,17 @@ void TSdlHost::CreateTexture() {
 bool TSdlHost::TextInputActive() const { return SDL_IsTextInputActive() == SDL_TRUE; }
 
 void TSdlHost::ApplyImeMode() {
-  TImeMode mode = GetImeModeOf(GetFocus());
+  HWND focus = GetFocus();
+  if (focus != FImeWindow) {
+    // The input method's candidate window goes under the focused control.
+    FImeWindow = focus;
+    if (TWinControl* w = FindControl(focus)) {
+      TRect b = FPainter->DeviceBounds(w);
+      SDL_Rect r{b.Left, b.Top, b.Width(), b.Height()};
+      SDL_SetTextInputRect(&r);
+    }
+  }
+  TImeMode mode = GetImeModeOf(focus);
   int on = (mode == imDisable || mode == imClose) ? 0 : 1;
   if (on == FImeState) return;
   FImeState = on;

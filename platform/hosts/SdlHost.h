@@ -70,5 +70,6 @@ private:
   int FExitCode = 0;
   bool FComposing = false;
   int FImeState = -1;
+  HWND FImeWindow = 0;
   unsigned FMouseButtons = 0;
 };

@@ -93,6 +93,8 @@ void TSurfacePainter::PaintInvalid() {
                          Rect(b.Left, c.Top, c.Left, c.Bottom), Rect(c.Right, c.Top, b.Right, c.Bottom)})
         if (IntersectRect(band, band, surface)) dirty.push_back(band);
     }
+    // Validated before painting, as BeginPaint does: what a paint
+    // invalidates again stays for the next round.
     w->ValidateAll();
   }
   // Each window's frame repaints in every dirty rectangle it meets; its
@@ -113,7 +115,6 @@ void TSurfacePainter::PaintInvalid() {
     }
     if (!IsRectEmpty(clientPart)) PaintClient(w, clientPart);
   }
-  for (TWinControl* w : order) w->ValidateAll();
   FDirty.insert(FDirty.end(), dirty.begin(), dirty.end());
 }
 

@@ -14,6 +14,20 @@
 
 using rix::Utf32ToUtf8;
 
+namespace {
+// The canvas of a control about to paint, with its font selected and its
+// client area filled with its colour; nil when there is nothing to paint on.
+TCanvas* ClearForPaint(TWinControl* Control) {
+  TCanvas* c = Control->Canvas();
+  if (c == nullptr) return nullptr;
+  c->SetFont(Control->Font());
+  c->Brush()->SetStyle(bsSolid);
+  c->Brush()->SetColor(Control->Color());
+  c->FillRect(Control->ClientRect());
+  return c;
+}
+} // namespace
+
 std::vector<int> TInplaceEdit::CaretOffsets() const {
   std::vector<int> offsets(FText.size() + 1, 0);
   for (size_t i = 1; i <= FText.size(); ++i)
@@ -59,12 +73,8 @@ void TInplaceEdit::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
 }
 
 void TInplaceEdit::Paint() {
-  TCanvas* c = Canvas();
+  TCanvas* c = ClearForPaint(this);
   if (c == nullptr) return;
-  c->SetFont(Font());
-  c->Brush()->SetStyle(bsSolid);
-  c->Brush()->SetColor(Color());
-  c->FillRect(ClientRect());
 
   std::vector<int> offsets = CaretOffsets();
   ScrollCaretIntoView(offsets);
@@ -124,12 +134,8 @@ void TPopupListbox::PaintNonClient(TCanvas* C) {
 }
 
 void TPopupListbox::Paint() {
-  TCanvas* c = Canvas();
+  TCanvas* c = ClearForPaint(this);
   if (c == nullptr) return;
-  c->SetFont(Font());
-  c->Brush()->SetStyle(bsSolid);
-  c->Brush()->SetColor(Color());
-  c->FillRect(ClientRect());
   SetBkMode(c->Handle(), TRANSPARENT);
   for (int i = FTopIndex; i < FItems->Count(); ++i) {
     int y = (i - FTopIndex) * FItemHeight;

@@ -29,13 +29,6 @@ void Present(TDialogWindow& W, TDialogModel& Model, TCanvas& Canvas) {
   SDL_RenderPresent(W.Renderer);
 }
 
-TShiftState Mods(Uint16 Mod) {
-  TShiftState s;
-  if (Mod & KMOD_SHIFT) s += ssShift;
-  if (Mod & KMOD_CTRL) s += ssCtrl;
-  if (Mod & KMOD_ALT) s += ssAlt;
-  return s;
-}
 } // namespace
 
 int TSdlDialogService::RunModal(TDialogModel& Model) {
@@ -73,7 +66,7 @@ int TSdlDialogService::RunModal(TDialogModel& Model) {
     case SDL_KEYDOWN:
       if (e.key.windowID != id) break;
       if (e.key.keysym.sym == SDLK_BACKSPACE) Model.Char(8);
-      else Model.Key(rix::SdlKeyToVirtualKey(e.key.keysym.sym), Mods(e.key.keysym.mod));
+      else Model.Key(rix::SdlKeyToVirtualKey(e.key.keysym.sym), rix::SdlModState(e.key.keysym.mod));
       break;
     case SDL_TEXTINPUT:
       if (e.text.windowID != id) break;

@@ -22,16 +22,9 @@ public:
   }
 };
 
-TShiftState ModState(Uint16 Mod) {
-  TShiftState s;
-  if (Mod & KMOD_SHIFT) s += ssShift;
-  if (Mod & KMOD_CTRL) s += ssCtrl;
-  if (Mod & KMOD_ALT) s += ssAlt;
-  return s;
-}
 
 TShiftState ButtonsState(Uint32 Buttons) {
-  TShiftState s = ModState(static_cast<Uint16>(SDL_GetModState()));
+  TShiftState s = rix::SdlModState(static_cast<Uint16>(SDL_GetModState()));
   if (Buttons & SDL_BUTTON_LMASK) s += ssLeft;
   if (Buttons & SDL_BUTTON_RMASK) s += ssRight;
   if (Buttons & SDL_BUTTON_MMASK) s += ssMiddle;
@@ -139,7 +132,7 @@ void TSdlHost::HandleEvent(const SDL_Event& E) {
   case SDL_KEYUP: {
     unsigned short vk = rix::SdlKeyToVirtualKey(E.key.keysym.sym);
     if (vk == 0 || vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU) break;
-    TShiftState shift = ModState(E.key.keysym.mod);
+    TShiftState shift = rix::SdlModState(E.key.keysym.mod);
     if (E.type == SDL_KEYDOWN)
       FInput->KeyDown(vk, shift, TextInputActive() ? ktControlKeysOnly : ktAll);
     else

@@ -3,6 +3,14 @@
 #include "platform/core/Messages.h"
 
 namespace rix {
+TShiftState SdlModState(Uint16 Mod) {
+  TShiftState s;
+  if (Mod & KMOD_SHIFT) s += ssShift;
+  if (Mod & KMOD_CTRL) s += ssCtrl;
+  if (Mod & KMOD_ALT) s += ssAlt;
+  return s;
+}
+
 unsigned short SdlKeyToVirtualKey(SDL_Keycode Key) {
   if (Key >= SDLK_a && Key <= SDLK_z) return static_cast<unsigned short>('A' + (Key - SDLK_a));
   if (Key >= SDLK_0 && Key <= SDLK_9) return static_cast<unsigned short>('0' + (Key - SDLK_0));

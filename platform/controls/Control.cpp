@@ -35,6 +35,24 @@ std::map<HWND, bool>& CaretsHidden() {
 }
 } // namespace
 
+namespace {
+std::map<HWND, std::string>& Compositions() {
+  thread_local std::map<HWND, std::string> M;
+  return M;
+}
+} // namespace
+
+void SetCompositionString(HWND Wnd, const std::string& Text) {
+  if (Text.empty()) Compositions().erase(Wnd);
+  else Compositions()[Wnd] = Text;
+  if (TWinControl* w = FindControl(Wnd)) w->Invalidate();
+}
+
+std::string CompositionString(HWND Wnd) {
+  auto it = Compositions().find(Wnd);
+  return it == Compositions().end() ? std::string() : it->second;
+}
+
 void HideCaret(HWND Wnd) { CaretsHidden()[Wnd] = true; }
 void ShowCaret(HWND Wnd) { CaretsHidden()[Wnd] = false; }
 bool CaretHidden(HWND Wnd) {

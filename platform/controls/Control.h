@@ -115,6 +115,11 @@ void HideCaret(HWND Wnd);
 void ShowCaret(HWND Wnd);
 bool CaretHidden(HWND Wnd);
 
+// The text an input method is composing for a window (empty when none):
+// hosts set it while the user composes, editors show it at the caret.
+void SetCompositionString(HWND Wnd, const std::string& Text);
+std::string CompositionString(HWND Wnd);
+
 // The screen's cursor: what the control under the mouse asked for last.
 void SetScreenCursor(TCursor Cursor);
 TCursor ScreenCursor();

@@ -95,8 +95,23 @@ void TInplaceEdit::Paint() {
     c->TextOut(x0 + offsets[from], y0, Utf32ToUtf8(FText.substr(from, to - from)));
     c->Font()->SetColor(Font()->Color());
   }
+  int caretX = x0 + offsets[static_cast<size_t>(FCaret)];
+  std::string composing = focused ? CompositionString(WindowHandle()) : std::string();
+  if (!composing.empty()) {
+    // What the input method composes shows at the caret, underlined, over
+    // the text until it is committed.
+    int w = rix::FontTextWidth(Font(), composing);
+    c->Brush()->SetColor(Color());
+    c->FillRect(Rect(caretX, y0, caretX + w, y0 + lineHeight));
+    c->Font()->SetColor(Font()->Color());
+    SetBkMode(c->Handle(), TRANSPARENT);
+    c->TextOut(caretX, y0, composing);
+    c->Brush()->SetColor(Font()->Color());
+    c->FillRect(Rect(caretX, y0 + lineHeight - 1, caretX + w, y0 + lineHeight));
+    caretX += w;
+  }
   if (focused && !CaretHidden(WindowHandle())) {
-    int x = x0 + offsets[static_cast<size_t>(FCaret)];
+    int x = caretX;
     c->Brush()->SetColor(Font()->Color());
     c->FillRect(Rect(x, y0, x + 1, y0 + lineHeight));
   }

@@ -48,8 +48,15 @@ void THeadlessHost::Key(unsigned short Vk, TShiftState Shift) {
 }
 
 void THeadlessHost::ImeType(const std::string& Utf8) {
-  FInput.ImeStartComposition();
+  if (!FComposing) FInput.ImeStartComposition();
+  FComposing = false;
   FInput.ImeCommit(Utf8);
+}
+
+void THeadlessHost::ImeCompose(const std::string& Utf8) {
+  if (!FComposing) FInput.ImeStartComposition();
+  FComposing = true;
+  FInput.ImeCompose(Utf8);
 }
 
 TPoint THeadlessHost::PointOf(TControl* Control, int X, int Y) const {

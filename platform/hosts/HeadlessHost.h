@@ -46,6 +46,9 @@ public:
   void Char(char32_t Ch) { FInput.Char(Ch); }
   // Text composed and committed by an input method.
   void ImeType(const std::string& Utf8);
+  // An input method's composition in progress (shown, not yet typed);
+  // ImeType commits it.
+  void ImeCompose(const std::string& Utf8);
 
   // ---- mouse ------------------------------------------------------------------
   TPoint PointOf(TControl* Control, int X, int Y) const;
@@ -77,4 +80,5 @@ private:
   std::unique_ptr<TSurfacePainter> FPainter;
   TInputDelivery FInput;
   int FTimeCarry = 0;
+  bool FComposing = false;
 };

@@ -86,7 +86,12 @@ void TInputDelivery::ImeStartComposition() {
   }
 }
 
+void TInputDelivery::ImeCompose(const std::string& Utf8) {
+  if (HWND target = GetFocus()) SetCompositionString(target, Utf8);
+}
+
 void TInputDelivery::ImeCommit(const std::string& Utf8) {
+  if (HWND target = GetFocus()) SetCompositionString(target, {});
   Text(Utf8);
   if (HWND target = GetFocus()) {
     SendMessage(target, WM_IME_ENDCOMPOSITION);

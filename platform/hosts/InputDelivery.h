@@ -30,6 +30,8 @@ public:
   // An input method's composition: started (WM_IME_STARTCOMPOSITION), its
   // result committed as characters, ended (WM_IME_ENDCOMPOSITION).
   void ImeStartComposition();
+  // The text being composed so far (shown by the focused editor).
+  void ImeCompose(const std::string& Utf8);
   void ImeCommit(const std::string& Utf8);
 
   // Msg is WM_MOUSEMOVE or a button message; P in form (surface) pixels;

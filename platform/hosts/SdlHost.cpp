@@ -144,6 +144,7 @@ void TSdlHost::HandleEvent(const SDL_Event& E) {
       FComposing = true;
       FInput->ImeStartComposition();
     }
+    if (FComposing) FInput->ImeCompose(E.edit.text);
     break;
   case SDL_TEXTINPUT:
     if (FComposing) {

@@ -241,3 +241,28 @@ TEST_F(Headless, ResizingTheFormResizesTheSurfaceAndRepaintsAll) {
   EXPECT_FALSE(Grid->Drawn.empty());
   EXPECT_THROW(Host->SetSize(0, 10), EInvalidOperation);
 }
+
+TEST_F(Headless, AnInputMethodCompositionShowsInTheEditorButReachesTheGridOnlyWhenCommitted) {
+  Host->Key(VK_F2);
+  ASSERT_NE(Ed(), nullptr);
+  size_t edits = Grid->EditTexts.size();
+  TRect r = Ed()->EditRect();
+  TPoint o = Host->PointOf(Ed(), 0, 0);
+  auto ink = [&] {
+    int n = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x)
+        if (Host->Pixel(o.X + x, o.Y + y) != ColorToRGB(Ed()->Color())) ++n;
+    return n;
+  };
+  int before = ink();
+  Host->ImeCompose("にほん");
+  EXPECT_EQ(CompositionString(Ed()->WindowHandle()), "にほん");
+  EXPECT_GT(ink(), before + 20);
+  EXPECT_EQ(Grid->EditTexts.size(), edits);
+  EXPECT_EQ(Ed()->Text(), "");
+  Host->ImeType("日本");
+  EXPECT_EQ(CompositionString(Ed()->WindowHandle()), "");
+  EXPECT_EQ(Ed()->Text(), "日本");
+  EXPECT_EQ(Grid->EditTexts.back().second, "日本");
+}

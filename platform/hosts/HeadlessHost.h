@@ -12,7 +12,7 @@
 //   host.AdvanceTime(300); host.SaveToPNG("grid.png");
 //
 // Points are in form pixels (PointOf converts a control's client point).
-// The host does not own the form.
+// The host does not own the form, which must outlive it.
 #pragma once
 
 #include "platform/hosts/InputDelivery.h"

@@ -1,35 +1,58 @@
 // The frame of a window outside its client area: the sunken edge and the
 // scroll bars (arrow buttons, a clBtnFace track and a raised thumb placed
-// by the bar's position within its range).
+// by the bar's position within its range), and where a click on a bar goes.
 #include "platform/controls/WinControl.h"
 #include "platform/graphics/Canvas.h"
 
 #include <algorithm>
 
-namespace {
-void PaintScrollBar(TCanvas* C, TRect Bar, bool Vertical, const TScrollInfo& Info) {
-  C->Brush()->SetStyle(bsSolid);
-  C->Brush()->SetColor(clBtnFace);
-  C->FillRect(Bar);
-  int button = Vertical ? std::min(Bar.Width(), Bar.Height() / 2) : std::min(Bar.Height(), Bar.Width() / 2);
-  TRect first = Vertical ? Rect(Bar.Left, Bar.Top, Bar.Right, Bar.Top + button)
-                         : Rect(Bar.Left, Bar.Top, Bar.Left + button, Bar.Bottom);
-  TRect last = Vertical ? Rect(Bar.Left, Bar.Bottom - button, Bar.Right, Bar.Bottom)
-                        : Rect(Bar.Right - button, Bar.Top, Bar.Right, Bar.Bottom);
-  DrawFrameControl(C->Handle(), first, DFC_SCROLL, Vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT);
-  DrawFrameControl(C->Handle(), last, DFC_SCROLL, Vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT);
-  int track = (Vertical ? Bar.Height() : Bar.Width()) - 2 * button;
-  long long range = static_cast<long long>(Info.Max) - Info.Min + 1;
-  if (track <= 8 || range <= 0) return;
-  int thumb = Info.Page > 0 ? static_cast<int>(std::max<long long>(track * static_cast<long long>(Info.Page) / range, 8))
+TWinControl::TScrollBarParts TWinControl::ScrollBarParts(int Bar) const {
+  TScrollBarParts p;
+  if (!ScrollBarVisible(Bar)) return p;
+  int e = BorderEdge();
+  TRect client = ClientRect();
+  int right = e + client.Width(), bottom = e + client.Height();
+  bool vertical = Bar == SB_VERT;
+  TRect b = vertical ? Rect(right, e, Width() - e, bottom) : Rect(e, bottom, right, Height() - e);
+  p.Bar = b;
+  int button = vertical ? std::min(b.Width(), b.Height() / 2) : std::min(b.Height(), b.Width() / 2);
+  p.First = vertical ? Rect(b.Left, b.Top, b.Right, b.Top + button) : Rect(b.Left, b.Top, b.Left + button, b.Bottom);
+  p.Last = vertical ? Rect(b.Left, b.Bottom - button, b.Right, b.Bottom)
+                    : Rect(b.Right - button, b.Top, b.Right, b.Bottom);
+  const TScrollInfo info = GetScrollInfo(Bar);
+  int track = (vertical ? b.Height() : b.Width()) - 2 * button;
+  long long range = static_cast<long long>(info.Max) - info.Min + 1;
+  if (track <= 8 || range <= 0) return p;
+  int thumb = info.Page > 0 ? static_cast<int>(std::max<long long>(track * static_cast<long long>(info.Page) / range, 8))
                             : std::min(button, track);
   thumb = std::min(thumb, track);
-  long long span = range - std::max<long long>(Info.Page, 1);
-  int pos = span > 0 ? static_cast<int>((track - thumb) * (static_cast<long long>(Info.Pos) - Info.Min) / span) : 0;
+  long long span = range - std::max<long long>(info.Page, 1);
+  int pos = span > 0 ? static_cast<int>((track - thumb) * (static_cast<long long>(info.Pos) - info.Min) / span) : 0;
   pos = std::clamp(pos, 0, track - thumb);
-  TRect t = Vertical ? Rect(Bar.Left, first.Bottom + pos, Bar.Right, first.Bottom + pos + thumb)
-                     : Rect(first.Right + pos, Bar.Top, first.Right + pos + thumb, Bar.Bottom);
-  DrawFrameControl(C->Handle(), t, DFC_BUTTON, DFCS_BUTTONPUSH);
+  p.Thumb = vertical ? Rect(b.Left, p.First.Bottom + pos, b.Right, p.First.Bottom + pos + thumb)
+                     : Rect(p.First.Right + pos, b.Top, p.First.Right + pos + thumb, b.Bottom);
+  return p;
+}
+
+int TWinControl::ScrollBarHitTest(int Bar, TPoint P) const {
+  TScrollBarParts p = ScrollBarParts(Bar);
+  if (!PtInRect(p.Bar, P)) return -1;
+  if (PtInRect(p.First, P)) return SB_LINEUP;
+  if (PtInRect(p.Last, P)) return SB_LINEDOWN;
+  if (IsRectEmpty(p.Thumb) || PtInRect(p.Thumb, P)) return -1;
+  bool before = Bar == SB_VERT ? P.Y < p.Thumb.Top : P.X < p.Thumb.Left;
+  return before ? SB_PAGEUP : SB_PAGEDOWN;
+}
+
+namespace {
+void PaintScrollBar(TCanvas* C, const TWinControl::TScrollBarParts& P, bool Vertical) {
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(clBtnFace);
+  C->FillRect(P.Bar);
+  TRect first = P.First, last = P.Last, thumb = P.Thumb;
+  DrawFrameControl(C->Handle(), first, DFC_SCROLL, Vertical ? DFCS_SCROLLUP : DFCS_SCROLLLEFT);
+  DrawFrameControl(C->Handle(), last, DFC_SCROLL, Vertical ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT);
+  if (!IsRectEmpty(thumb)) DrawFrameControl(C->Handle(), thumb, DFC_BUTTON, DFCS_BUTTONPUSH);
 }
 } // namespace
 
@@ -39,13 +62,12 @@ void TWinControl::PaintNonClient(TCanvas* C) {
     TRect r = Rect(0, 0, Width(), Height());
     DrawEdge(C->Handle(), r, EDGE_SUNKEN, BF_RECT);
   }
-  TRect client = ClientRect();
   bool vert = ScrollBarVisible(SB_VERT), horz = ScrollBarVisible(SB_HORZ);
-  int right = e + client.Width(), bottom = e + client.Height();
-  if (vert) PaintScrollBar(C, Rect(right, e, Width() - e, bottom), true, GetScrollInfo(SB_VERT));
-  if (horz) PaintScrollBar(C, Rect(e, bottom, right, Height() - e), false, GetScrollInfo(SB_HORZ));
+  if (vert) PaintScrollBar(C, ScrollBarParts(SB_VERT), true);
+  if (horz) PaintScrollBar(C, ScrollBarParts(SB_HORZ), false);
   if (vert && horz) {
+    TRect client = ClientRect();
     C->Brush()->SetColor(clBtnFace);
-    C->FillRect(Rect(right, bottom, Width() - e, Height() - e));
+    C->FillRect(Rect(e + client.Width(), e + client.Height(), Width() - e, Height() - e));
   }
 }

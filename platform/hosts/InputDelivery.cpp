@@ -101,8 +101,23 @@ void TInputDelivery::ImeCommit(const std::string& Utf8) {
 
 void TInputDelivery::Mouse(unsigned Msg, TPoint P, TShiftState Shift) {
   TWinControl* target = GetCapture() != 0 ? FindControl(GetCapture()) : nullptr;
-  if (target == nullptr) target = FPainter.WindowAt(P);
-  if (target == nullptr) return;
+  if (target == nullptr) {
+    target = FPainter.WindowAt(P);
+    if (target == nullptr) return;
+    // A press on a scroll bar scrolls by a line or a page.
+    TRect b = FPainter.DeviceBounds(target);
+    if (Msg == WM_LBUTTONDOWN || Msg == WM_LBUTTONDBLCLK)
+      for (int bar : {SB_VERT, SB_HORZ}) {
+        int code = target->ScrollBarHitTest(bar, {P.X - b.Left, P.Y - b.Top});
+        if (code < 0) continue;
+        HWND h = target->Handle();
+        unsigned msg = bar == SB_VERT ? WM_VSCROLL : WM_HSCROLL;
+        SendMessage(h, msg, static_cast<WPARAM>(code), 0);
+        if (IsWindow(h)) SendMessage(h, msg, SB_ENDSCROLL, 0);
+        Pump();
+        return;
+      }
+  }
   TPoint o = FPainter.DeviceClientOrigin(target);
   HWND h = target->Handle();
   SendMessage(h, Msg, MouseKeys(Shift), MakeLParam(P.X - o.X, P.Y - o.Y));

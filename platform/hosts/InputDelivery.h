@@ -9,7 +9,9 @@
 // or committed by an input method) arrives as WM_CHAR, one per code point.
 // Mouse messages go to the window that captured the mouse, else to the top
 // window under the point, in its client coordinates; each is followed by
-// WM_SETCURSOR. The wheel goes to the focused window with a screen point.
+// WM_SETCURSOR. A left press on a scroll bar's arrow or track sends
+// WM_VSCROLL / WM_HSCROLL (a line or a page, then SB_ENDSCROLL) instead;
+// dragging the thumb is not offered. The wheel goes to the focused window with a screen point.
 // Every call pumps the message queue afterwards.
 #pragma once
 

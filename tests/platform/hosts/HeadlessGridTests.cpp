@@ -266,3 +266,21 @@ TEST_F(Headless, AnInputMethodCompositionShowsInTheEditorButReachesTheGridOnlyWh
   EXPECT_EQ(Ed()->Text(), "日本");
   EXPECT_EQ(Grid->EditTexts.back().second, "日本");
 }
+
+TEST_F(Headless, PressingTheScrollBarsArrowsAndTrackScrolls) {
+  auto parts = Grid->ScrollBarParts(SB_VERT);
+  ASSERT_FALSE(IsRectEmpty(parts.Bar));
+  TPoint origin = Host->PointOf(Grid, 0, 0);
+  TPoint gridTopLeft{origin.X - Grid->ClientOrigin().X, origin.Y - Grid->ClientOrigin().Y};
+  auto at = [&](const TRect& R) { return TPoint{gridTopLeft.X + (R.Left + R.Right) / 2, gridTopLeft.Y + (R.Top + R.Bottom) / 2}; };
+  Host->Click(at(parts.Last));
+  EXPECT_EQ(Grid->TopRow(), 2);
+  Host->Click(at(parts.First));
+  EXPECT_EQ(Grid->TopRow(), 1);
+  TRect below = Rect(parts.Bar.Left, parts.Thumb.Bottom + 2, parts.Bar.Right, parts.Last.Top - 2);
+  Host->Click(at(below));
+  EXPECT_GT(Grid->TopRow(), 5); // a page
+  auto horz = Grid->ScrollBarParts(SB_HORZ);
+  Host->Click(at(horz.Last));
+  EXPECT_EQ(Grid->LeftCol(), 2);
+}

@@ -1,18 +1,36 @@
 #include "platform/controls/Clipbrd.h"
 
+namespace rix {
+void RegisterClipboardGraphics();
+}
+
 namespace {
 std::vector<TClipboard::TAssignHook>& Hooks() {
   static std::vector<TClipboard::TAssignHook> H;
+  return H;
+}
+std::vector<TClipboard::TAssignToHook>& ToHooks() {
+  static std::vector<TClipboard::TAssignToHook> H;
   return H;
 }
 } // namespace
 
 TClipboard* Clipboard() {
   static TClipboard C;
+  static bool graphics = (rix::RegisterClipboardGraphics(), true);
+  (void)graphics;
   return &C;
 }
 
 void TClipboard::RegisterAssignHook(TAssignHook Hook) { Hooks().push_back(std::move(Hook)); }
+
+void TClipboard::RegisterAssignToHook(TAssignToHook Hook) { ToHooks().push_back(std::move(Hook)); }
+
+void TClipboard::AssignTo(TPersistent* Dest) {
+  for (auto& h : ToHooks())
+    if (h(*this, Dest)) return;
+  TPersistent::AssignTo(Dest);
+}
 
 void TClipboard::Assign(TPersistent* Source) {
   for (auto& h : Hooks())

@@ -1,6 +1,8 @@
-// The clipboard: text now; bitmaps and pictures travel as format data that
-// the graphics layer fills in (CF_BITMAP holds an encoded image), so this
-// layer does not need to know images.
+// The clipboard: text, and bitmaps and pictures as format data: CF_BITMAP
+// holds a BMP file image; a picture of another format (PNG, JPEG) is kept
+// as its file bytes under CF_PICTURE, with its pixels under CF_BITMAP too.
+// Clipboard()->Assign(Graphic or Picture) puts one on the clipboard;
+// Bitmap->Assign(Clipboard()) and Picture->Assign(Clipboard()) take it.
 #pragma once
 
 #include "platform/core/Classes.h"
@@ -47,12 +49,18 @@ public:
   // class they do not know.
   using TAssignHook = std::function<bool(TClipboard& Clipboard, TPersistent* Source)>;
   static void RegisterAssignHook(TAssignHook Hook);
+  // The other direction: a hook fills Dest from the clipboard.
+  using TAssignToHook = std::function<bool(TClipboard& Clipboard, TPersistent* Dest)>;
+  static void RegisterAssignToHook(TAssignToHook Hook);
   void Assign(TPersistent* Source) override;
 
   void SetHostLink(TClipboardHostLink* Link) { FLink = Link; }
   TClipboardHostLink* HostLink() const { return FLink; }
   // Counts every change, so hosts can tell when to sync.
   unsigned Sequence() const { return FSequence; }
+
+protected:
+  void AssignTo(TPersistent* Dest) override;
 
 private:
   void PullHostText();

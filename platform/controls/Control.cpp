@@ -35,6 +35,24 @@ std::map<HWND, bool>& CaretsHidden() {
 }
 } // namespace
 
+namespace {
+std::map<HWND, std::string>& Compositions() {
+  thread_local std::map<HWND, std::string> M;
+  return M;
+}
+} // namespace
+
+void SetCompositionString(HWND Wnd, const std::string& Text) {
+  if (Text.empty()) Compositions().erase(Wnd);
+  else Compositions()[Wnd] = Text;
+  if (TWinControl* w = FindControl(Wnd)) w->Invalidate();
+}
+
+std::string CompositionString(HWND Wnd) {
+  auto it = Compositions().find(Wnd);
+  return it == Compositions().end() ? std::string() : it->second;
+}
+
 void HideCaret(HWND Wnd) { CaretsHidden()[Wnd] = true; }
 void ShowCaret(HWND Wnd) { CaretsHidden()[Wnd] = false; }
 bool CaretHidden(HWND Wnd) {
@@ -69,7 +87,11 @@ TCursor ScreenCursor() { return ScreenCursorState(); }
 
 // ---- TControl ----------------------------------------------------------------
 
-TControl::TControl(TComponent* AOwner) : TComponent(AOwner) {}
+TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {
+  FFont->SetOnChange([this](TObject*) {
+    if (!FAdoptingFont) FontChanged();
+  });
+}
 
 TControl::~TControl() {
   // Reached without the destroying delete (a control on the stack): the parent
@@ -101,6 +123,7 @@ void TControl::SetParent(TWinControl* AParent) {
   if (AParent != nullptr) {
     AParent->InsertControl(this);
     if (FParentColor) AdoptParentColor();
+    if (FParentFont && AdoptParentFont()) Perform(CM_FONTCHANGED);
     if (FParentBiDiMode) FBiDiMode = AParent->BiDiMode();
   }
 }
@@ -175,6 +198,24 @@ void TControl::SetParentFont(bool Value) {
   if (FParentFont == Value) return;
   FParentFont = Value;
   if (FParent != nullptr && !ComponentState().Contains(csReading)) Perform(CM_PARENTFONTCHANGED);
+}
+
+
+void TControl::SetFont(const TFont* Value) {
+  if (Value != nullptr) FFont->Assign(*Value);
+}
+
+bool TControl::AdoptParentFont() {
+  if (FParent == nullptr || *FParent->FFont == *FFont) return false;
+  FAdoptingFont = true;
+  try {
+    FFont->Assign(*FParent->FFont);
+  } catch (...) {
+    FAdoptingFont = false;
+    throw;
+  }
+  FAdoptingFont = false;
+  return true;
 }
 
 void TControl::FontChanged() {
@@ -480,9 +521,7 @@ void TControl::CMParentColorChanged(TMessage& M) {
 }
 void TControl::CMFontChanged(TMessage& M) { Invalidate(); }
 void TControl::CMParentFontChanged(TMessage& M) {
-  // The font object itself arrives with the graphics layer; the notification
-  // chain is complete already.
-  if (FParentFont) Perform(CM_FONTCHANGED);
+  if (FParentFont && AdoptParentFont()) Perform(CM_FONTCHANGED);
 }
 void TControl::CMBiDiModeChanged(TMessage& M) { Invalidate(); }
 void TControl::CMParentBiDiModeChanged(TMessage& M) {

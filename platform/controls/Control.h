@@ -20,12 +20,14 @@
 
 #include "platform/core/Locale.h"
 #include "platform/graphics/GdiCalls.h"
+#include "platform/graphics/GraphicsObjects.h"
 
 #include "platform/core/Classes.h"
 #include "platform/core/Messages.h"
 #include "platform/graphics/Types.h"
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -113,6 +115,11 @@ void HideCaret(HWND Wnd);
 void ShowCaret(HWND Wnd);
 bool CaretHidden(HWND Wnd);
 
+// The text an input method is composing for a window (empty when none):
+// hosts set it while the user composes, editors show it at the caret.
+void SetCompositionString(HWND Wnd, const std::string& Text);
+std::string CompositionString(HWND Wnd);
+
 // The screen's cursor: what the control under the mouse asked for last.
 void SetScreenCursor(TCursor Cursor);
 TCursor ScreenCursor();
@@ -173,8 +180,11 @@ public:
   void SetColor(TColor Value);
   bool ParentColor() const { return FParentColor; }
   void SetParentColor(bool Value);
-  // The font object arrives with the graphics layer; the parent-font flag and
-  // its notifications are here already.
+  // The control's font. Changing it (through Font() or SetFont) clears
+  // ParentFont and sends CM_FONTCHANGED; with ParentFont the control takes
+  // its parent's font whenever that changes.
+  TFont* Font() const { return FFont.get(); }
+  void SetFont(const TFont* Value);
   bool ParentFont() const { return FParentFont; }
   void SetParentFont(bool Value);
   // Called when the control's font changed: sends CM_FONTCHANGED.
@@ -279,6 +289,8 @@ protected:
   void DoMouseUp(TMessage& M, TMouseButton Button);
   // The parent's colour / bidi mode without a parent's notification loop.
   void AdoptParentColor();
+  // The parent's font, without clearing ParentFont; true when it differed.
+  bool AdoptParentFont();
 
   TControlStyle FControlStyle{csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
@@ -296,6 +308,8 @@ private:
   TColor FColor = clWindow;
   bool FParentColor = true;
   bool FParentFont = true;
+  std::unique_ptr<TFont> FFont;
+  bool FAdoptingFont = false;
   TBiDiMode FBiDiMode = bdLeftToRight;
   bool FParentBiDiMode = true;
   TCursor FCursor = crDefault;

@@ -12,3 +12,4 @@
 #include "platform/controls/EditMask.h"
 #include "platform/controls/Grids.h"
 #include "platform/controls/InplaceEdit.h"
+#include "platform/controls/StringGrid.h"

@@ -1,4 +1,5 @@
 #include "platform/controls/Dialogs.h"
+#include "platform/graphics/Picture.h"
 
 #include <filesystem>
 
@@ -138,8 +139,7 @@ bool TSaveDialog::Execute() {
 
 std::string GraphicFilter() {
   if (FilterProvider()) return FilterProvider()();
-  return "All (*.bmp;*.png;*.jpg;*.jpeg)|*.bmp;*.png;*.jpg;*.jpeg|Bitmaps (*.bmp)|*.bmp|"
-         "PNG images (*.png)|*.png|JPEG images (*.jpg;*.jpeg)|*.jpg;*.jpeg";
+  return TPicture::GraphicFilter();
 }
 
 void SetGraphicFilterProvider(std::function<std::string()> Provider) { FilterProvider() = std::move(Provider); }

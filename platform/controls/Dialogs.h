@@ -160,8 +160,8 @@ protected:
   TDialogKind Kind() const override { return TDialogKind::SaveFile; }
 };
 
-// The filter of every registered picture format; the graphics layer installs
-// the real one (SetGraphicFilterProvider).
+// The filter of every registered picture format (TPicture::GraphicFilter),
+// unless a provider was installed (SetGraphicFilterProvider; nil restores).
 std::string GraphicFilter();
 void SetGraphicFilterProvider(std::function<std::string()> Provider);
 

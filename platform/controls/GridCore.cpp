@@ -462,59 +462,6 @@ void TCustomGrid::InvalidateRow(int ARow) {
   InvalidateRect(TGridRect{0, ARow, LeftCol() + VisibleColCount() + 1, ARow});
 }
 
-// ---- Painting ---------------------------------------------------------------------
-
-void TCustomGrid::DrawCells(int ACol, int ARow, int StartX, int StartY, int StopX, int StopY,
-                            TGridDrawState IncludeDrawState, const TGridDrawInfo& DrawInfo, const TGridRect& Sel,
-                            bool ActiveControl) {
-  TRect clip = PaintClipRect();
-  int curRow = ARow;
-  TRect where;
-  where.Top = StartY;
-  while (where.Top < StopY && curRow < FRowCount) {
-    int curCol = ACol;
-    where.Left = StartX;
-    where.Bottom = where.Top + RowHeights(curRow);
-    while (where.Left < StopX && curCol < FColCount) {
-      where.Right = where.Left + ColWidths(curCol);
-      // Right-to-left grids are laid out mirrored (our canvases never are).
-      TRect cell = where;
-      if (UseRightToLeftAlignment()) {
-        cell.Left = ClientWidth() - where.Right;
-        cell.Right = ClientWidth() - where.Left;
-      }
-      TRect shown;
-      if (where.Right > where.Left && IntersectRect(shown, cell, clip)) {
-        TGridDrawState state = IncludeDrawState;
-        if (ActiveControl && curRow == Row() && curCol == Col()) state += gdFocused;
-        if (curCol >= Sel.Left && curCol <= Sel.Right && curRow >= Sel.Top && curRow <= Sel.Bottom) state += gdSelected;
-        // The cell under an open editor is the editor's to show.
-        if (!state.Contains(gdFocused) || !FOptions.Contains(goEditing) || !FEditorMode ||
-            ComponentState().Contains(csDesigning))
-          DrawCell(curCol, curRow, cell, state);
-      }
-      where.Left = where.Right + DrawInfo.Horz.EffectiveLineWidth;
-      ++curCol;
-    }
-    where.Top = where.Bottom + DrawInfo.Vert.EffectiveLineWidth;
-    ++curRow;
-  }
-}
-
-void TCustomGrid::Paint() {
-  TGridDrawInfo di;
-  CalcDrawInfo(di);
-  TGridRect sel = Selection();
-  bool active = IsActiveControl();
-  DrawCells(0, 0, 0, 0, di.Horz.FixedBoundary, di.Vert.FixedBoundary, {gdFixed}, di, sel, active);
-  DrawCells(LeftCol(), 0, di.Horz.FixedBoundary - FColOffset, 0, di.Horz.GridBoundary, di.Vert.FixedBoundary,
-            {gdFixed}, di, sel, active);
-  DrawCells(0, TopRow(), 0, di.Vert.FixedBoundary, di.Horz.FixedBoundary, di.Vert.GridBoundary, {gdFixed}, di, sel,
-            active);
-  DrawCells(LeftCol(), TopRow(), di.Horz.FixedBoundary - FColOffset, di.Vert.FixedBoundary, di.Horz.GridBoundary,
-            di.Vert.GridBoundary, {}, di, sel, active);
-}
-
 bool TCustomGrid::IsActiveControl() const {
   if (TCustomForm* form = GetParentForm(this)) return form->ActiveControl() == this;
   HWND h = GetFocus();

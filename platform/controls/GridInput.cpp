@@ -407,7 +407,7 @@ void TCustomGrid::CMColorChanged(TMessage& M) {
 }
 
 void TCustomGrid::CMFontChanged(TMessage& M) {
-  if (FInplaceEdit != nullptr) FInplaceEdit->FontChanged();
+  if (FInplaceEdit != nullptr) FInplaceEdit->SetFont(Font());
   TCustomControl::CMFontChanged(M);
 }
 

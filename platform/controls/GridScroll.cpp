@@ -1,5 +1,6 @@
 // TCustomGrid: scroll bars, scroll messages and timed scrolling.
 #include "platform/controls/Grids.h"
+#include "platform/controls/TextMeasure.h"
 
 #include <algorithm>
 
@@ -169,8 +170,8 @@ void TCustomGrid::ModifyPixelScrollBar(int ScrollCode, int Pos, int RTLFactor, c
   int maxOffset = std::max(colWidth - gridSpace, 0);
   int newOffset = FColOffset;
   switch (ScrollCode) {
-  case SB_LINEUP: newOffset -= PixelScrollStep * RTLFactor; break;
-  case SB_LINEDOWN: newOffset += PixelScrollStep * RTLFactor; break;
+  case SB_LINEUP: newOffset -= PixelScrollStep() * RTLFactor; break;
+  case SB_LINEDOWN: newOffset += PixelScrollStep() * RTLFactor; break;
   case SB_PAGEUP: newOffset -= gridSpace * RTLFactor; break;
   case SB_PAGEDOWN: newOffset += gridSpace * RTLFactor; break;
   case SB_THUMBPOSITION:
@@ -264,3 +265,5 @@ void TCustomGrid::MoveAndScroll(int Mouse, int CellHit, TGridDrawInfo& DrawInfo,
       FMovePos = CellHit;
   }
 }
+
+int TCustomGrid::PixelScrollStep() const { return std::max(1, rix::FontTextWidth(Font(), "0")); }

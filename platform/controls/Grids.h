@@ -160,9 +160,9 @@ public:
   TGridState GridState() const { return FGridState; }
   // How far a one-column grid is scrolled, in pixels.
   int ColOffset() const { return FColOffset; }
-  // Pixels of one line step of that scrolling; the framework takes the width
-  // of a digit of the font, which arrives with the graphics layer.
-  static constexpr int PixelScrollStep = 8;
+  // Pixels of one line step of that scrolling: the width of a digit of the
+  // grid's font, as in the framework.
+  int PixelScrollStep() const;
 
   // ---- Geometry ----
   TRect CellRect(int ACol, int ARow) const;
@@ -309,6 +309,11 @@ private:
   void MoveAndScroll(int Mouse, int CellHit, TGridDrawInfo& DrawInfo, TGridAxisDrawInfo& Axis, int ScrollBar,
                      const TPoint& MousePt);
   void TopLeftMoved(const TGridCoord& OldTopLeft);
+  TRect MirrorForPaint(TRect R) const;
+  void DefaultDrawCellBackground(const TRect& Cell, TGridDrawState State);
+  void DrawFixedCellEdge(const TRect& Cell);
+  void DrawLines(bool Vert, bool Horz, int FirstCol, int FirstRow, const TRect& Area, TColor LineColor,
+                 const TGridDrawInfo& DrawInfo);
   void DrawCells(int ACol, int ARow, int StartX, int StartY, int StopX, int StopY, TGridDrawState IncludeDrawState,
                  const TGridDrawInfo& DrawInfo, const TGridRect& Sel, bool ActiveControl);
   void ResizeCol(int Index, int OldSize, int NewSize);

@@ -1,6 +1,7 @@
 #include "platform/controls/InplaceEdit.h"
 
 #include "platform/controls/Clipbrd.h"
+#include "platform/controls/TextMeasure.h"
 
 #include <algorithm>
 
@@ -390,6 +391,7 @@ bool TInplaceEdit::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MouseP
 TPopupListbox::TPopupListbox(TComponent* AOwner) : TCustomControl(AOwner), FItems(std::make_unique<TStringList>()) {
   TControl::SetVisible(false);
   SetTabStop(false);
+  FItemHeight = std::max(rix::FontLineHeight(Font()), 1);
 }
 
 TRect TPopupListbox::ClientRect() const { return Rect(0, 0, std::max(Width() - 4, 0), std::max(Height() - 4, 0)); }

@@ -76,6 +76,8 @@ public:
   void Hide();
   // The rectangle the text is laid out in (set by BoundsChanged).
   const TRect& EditRect() const { return FEditRect; }
+  // The caret position nearest to client x-coordinate X.
+  int CaretPosAt(int X) const;
 
   void WndProc(TMessage& Message) override;
   void KeyDown(unsigned short& Key, TShiftState Shift) override;
@@ -92,6 +94,13 @@ protected:
   void DefaultHandler(TMessage& M) override;
   void WMGetDlgCode(TMessage& M) override;
   void InternalMove(const TRect& Loc, bool Redraw);
+  void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  // Pixel offset of every caret position (0 ... TextLength) in the text.
+  std::vector<int> CaretOffsets() const;
+  void ScrollCaretIntoView(const std::vector<int>& Offsets) const;
 
   // The edit control's own handling of a key (caret moves, Delete) and of a
   // character (typing, Backspace, ^C ^V ^X).
@@ -115,6 +124,8 @@ private:
   rix::TEditMaskModel FMask;
   bool FModified = false;
   bool FReadOnly = false;
+  bool FSelectingByMouse = false;
+  mutable int FScrollX = 0; // pixels of text scrolled off to the left
   TNotifyEvent FOnChange;
 };
 
@@ -141,6 +152,9 @@ public:
   TPoint ClientOrigin() const override { return {2, 2}; }
   TRect ClientRect() const override;
   TPoint ClientToScreen(TPoint P) const override { return {P.X + Left() + 2, P.Y + Top() + 2}; }
+  // Width the widest item needs, margins included.
+  int ItemsWidth() const;
+  void PaintNonClient(TCanvas* C) override;
 
   void KeyDown(unsigned short& Key, TShiftState Shift) override;
   void KeyPress(char32_t& Key) override;
@@ -150,6 +164,8 @@ protected:
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void WMKillFocus(TMessage& M) override {}
   void WMGetDlgCode(TMessage& M) override { M.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; }
+  void CMFontChanged(TMessage& M) override;
+  void Paint() override;
 
 private:
   std::unique_ptr<TStringList> FItems;
@@ -203,6 +219,7 @@ protected:
   virtual void DoEditButtonClick();
   virtual void DoGetPickListItems();
   void DoDropDownKeys(unsigned short& Key, TShiftState Shift);
+  void Paint() override;
   void BoundsChanged() override;
   void DblClick() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;

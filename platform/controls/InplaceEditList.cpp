@@ -81,7 +81,9 @@ void TInplaceEditList::DropDown() {
     FPickList->SetItemIndex(text.empty() ? -1 : FPickList->Items()->IndexOf(text));
   }
   TPoint p = Parent() != nullptr ? Parent()->ClientToScreen({Left(), Top()}) : TPoint{Left(), Top()};
-  FActiveList->SetBounds(p.X, p.Y + Height(), Width(), listHeight);
+  int listWidth = Width();
+  if (FActiveList == FPickList) listWidth = std::max(listWidth, FPickList->ItemsWidth() + 4);
+  FActiveList->SetBounds(p.X, p.Y + Height(), listWidth, listHeight);
   if (FActiveList == FPickList) FPickList->SetItemIndex(FPickList->ItemIndex()); // scroll it into view
   FActiveList->SetVisible(true);
   FListVisible = true;

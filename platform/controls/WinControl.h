@@ -61,6 +61,9 @@ public:
   void ClearPaintClipRect() { FHasPaintClip = false; }
   // Paints with the current canvas: a host calls this from PaintControl.
   virtual void PaintWindow() {}
+  // Paints what lies outside the client area (the edge, the scroll bars) with
+  // C's origin at the control's top-left corner.
+  virtual void PaintNonClient(TCanvas* C);
 
   // Moves the window's pixels in the framework; here the host repaints, so
   // the scrolled rectangle (the client area when ScrollRect is null) is
@@ -79,6 +82,15 @@ public:
   // SB_THUMBTRACK / SB_THUMBPOSITION).
   void SetScrollTrackPos(int Bar, int Pos) { FScroll[Bar == SB_VERT ? 1 : 0].TrackPos = Pos; }
   bool ScrollBarVisible(int Bar) const;
+  // Where a visible bar and its parts lie, in window coordinates (the
+  // control's top-left corner is (0, 0)); empty rectangles for a hidden bar.
+  struct TScrollBarParts {
+    TRect Bar, First, Last, Thumb;
+  };
+  TScrollBarParts ScrollBarParts(int Bar) const;
+  // The scroll code a click at window point P on the bar means (SB_LINEUP,
+  // SB_LINEDOWN, SB_PAGEUP, SB_PAGEDOWN), or -1 off the bar and on the thumb.
+  int ScrollBarHitTest(int Bar, TPoint P) const;
 
   TRect ClientRect() const override;
   TPoint ClientOrigin() const override;

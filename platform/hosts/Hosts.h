@@ -1,2 +1,9 @@
-// Public headers of this folder; grows as the folder does.
+// Public headers of this folder.
 #pragma once
+
+#include "platform/hosts/SurfacePainter.h"
+#include "platform/hosts/InputDelivery.h"
+#include "platform/hosts/HeadlessHost.h"
+#include "platform/hosts/SdlHost.h"
+#include "platform/hosts/DialogModel.h"
+#include "platform/hosts/SdlDialogs.h"

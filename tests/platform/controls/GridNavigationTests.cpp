@@ -236,9 +236,9 @@ TEST_F(Nav, AOneColumnGridScrollsByPixels) {
   int range = 1000 - Grid->ClientWidth();
   EXPECT_EQ(Grid->GetScrollInfo(SB_HORZ).Max, range);
   SendMessage(Grid->Handle(), WM_HSCROLL, MakeWParam(SB_LINEDOWN, 0), 0);
-  EXPECT_EQ(Grid->ColOffset(), TCustomGrid::PixelScrollStep);
+  EXPECT_EQ(Grid->ColOffset(), Grid->PixelScrollStep());
   SendMessage(Grid->Handle(), WM_HSCROLL, MakeWParam(SB_PAGEDOWN, 0), 0);
-  EXPECT_EQ(Grid->ColOffset(), TCustomGrid::PixelScrollStep + Grid->ClientWidth());
+  EXPECT_EQ(Grid->ColOffset(), Grid->PixelScrollStep() + Grid->ClientWidth());
   EXPECT_EQ(Grid->GetScrollPos(SB_HORZ), Grid->ColOffset());
   SendMessage(Grid->Handle(), WM_HSCROLL, MakeWParam(SB_BOTTOM, 0), 0);
   EXPECT_EQ(Grid->ColOffset(), range);

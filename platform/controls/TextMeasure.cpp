@@ -1,0 +1,22 @@
+#include "platform/controls/TextMeasure.h"
+
+#include "platform/graphics/Canvas.h"
+#include "platform/graphics/GdiCalls.h"
+
+namespace rix {
+namespace {
+TCanvas& Measurer(const TFont* Font) {
+  thread_local TCanvas C;
+  if (Font != nullptr) C.SetFont(Font);
+  return C;
+}
+} // namespace
+
+int FontTextWidth(const TFont* Font, const std::string& Text) { return Measurer(Font).TextWidth(Text); }
+
+int FontLineHeight(const TFont* Font) {
+  TTextMetric tm{};
+  GetTextMetrics(Measurer(Font).Handle(), tm);
+  return tm.tmHeight;
+}
+} // namespace rix

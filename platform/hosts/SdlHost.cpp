@@ -1,0 +1,226 @@
+#include "platform/hosts/SdlHost.h"
+
+#include "platform/hosts/SdlKeys.h"
+
+#include <SDL.h>
+#include <cairo.h>
+
+#include <algorithm>
+
+namespace {
+// The system clipboard's text through SDL.
+class TSdlClipboardLink : public TClipboardHostLink {
+public:
+  void PutText(const std::string& Text) override { SDL_SetClipboardText(Text.c_str()); }
+  bool FetchText(std::string& Text) override {
+    if (!SDL_HasClipboardText()) return false;
+    char* t = SDL_GetClipboardText();
+    if (t == nullptr) return false;
+    Text = t;
+    SDL_free(t);
+    return true;
+  }
+};
+
+
+TShiftState ButtonsState(Uint32 Buttons) {
+  TShiftState s = rix::SdlModState(static_cast<Uint16>(SDL_GetModState()));
+  if (Buttons & SDL_BUTTON_LMASK) s += ssLeft;
+  if (Buttons & SDL_BUTTON_RMASK) s += ssRight;
+  if (Buttons & SDL_BUTTON_MMASK) s += ssMiddle;
+  return s;
+}
+
+[[noreturn]] void SdlFailure(const std::string& What) {
+  throw EOutOfResources(What + ": " + SDL_GetError());
+}
+} // namespace
+
+TSdlHost::TSdlHost(TCustomForm* Form, int Width, int Height, const std::string& Title) : FForm(Form) {
+  if (Form == nullptr) throw EInvalidOperation("A host needs a form");
+  if (Width <= 0 || Height <= 0)
+    throw EInvalidOperation("Invalid form size " + std::to_string(Width) + "x" + std::to_string(Height));
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) SdlFailure("Cannot start SDL video");
+  FWindow = SDL_CreateWindow(Title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, Width, Height,
+                             SDL_WINDOW_RESIZABLE);
+  if (FWindow == nullptr) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    SdlFailure("Cannot open a window");
+  }
+  FRenderer = SDL_CreateRenderer(FWindow, -1, 0);
+  if (FRenderer == nullptr) FRenderer = SDL_CreateRenderer(FWindow, -1, SDL_RENDERER_SOFTWARE);
+  if (FRenderer == nullptr) {
+    SDL_DestroyWindow(FWindow);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    SdlFailure("Cannot draw in the window");
+  }
+  Form->SetCaption(Title);
+  Form->SetBounds(0, 0, Width, Height);
+  Form->HandleNeeded();
+  FPainter = std::make_unique<TSurfacePainter>(Form);
+  FInput = std::make_unique<TInputDelivery>(*FPainter);
+  CreateTexture();
+  FClipboardLink = std::make_unique<TSdlClipboardLink>();
+  Clipboard()->SetHostLink(FClipboardLink.get());
+  FDialogs = std::make_unique<TSdlDialogService>();
+  SetDialogService(FDialogs.get());
+  FLastTick = SDL_GetTicks();
+  ApplyImeMode();
+}
+
+TSdlHost::~TSdlHost() {
+  if (Clipboard()->HostLink() == FClipboardLink.get()) Clipboard()->SetHostLink(nullptr);
+  if (&DialogService() == FDialogs.get()) SetDialogService(nullptr);
+  FInput.reset();
+  FPainter.reset();
+  if (FTexture != nullptr) SDL_DestroyTexture(FTexture);
+  SDL_DestroyRenderer(FRenderer);
+  SDL_DestroyWindow(FWindow);
+  SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+}
+
+void TSdlHost::CreateTexture() {
+  if (FTexture != nullptr) SDL_DestroyTexture(FTexture);
+  // Cairo's RGB24 is a 32-bit xRGB word per pixel: SDL's RGB888.
+  FTexture = SDL_CreateTexture(FRenderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, FPainter->Width(),
+                               FPainter->Height());
+  if (FTexture == nullptr) SdlFailure("Cannot create the window's texture");
+  FPainter->TakeDirty();
+  FForm->Invalidate();
+  for (int i = 0; i < FForm->ControlCount(); ++i) FForm->Controls(i)->Invalidate();
+}
+
+bool TSdlHost::TextInputActive() const { return SDL_IsTextInputActive() == SDL_TRUE; }
+
+void TSdlHost::ApplyImeMode() {
+  HWND focus = GetFocus();
+  if (focus != FImeWindow) {
+    // The input method's candidate window goes under the focused control.
+    FImeWindow = focus;
+    if (TWinControl* w = FindControl(focus)) {
+      TRect b = FPainter->DeviceBounds(w);
+      SDL_Rect r{b.Left, b.Top, b.Width(), b.Height()};
+      SDL_SetTextInputRect(&r);
+    }
+  }
+  TImeMode mode = GetImeModeOf(focus);
+  int on = (mode == imDisable || mode == imClose) ? 0 : 1;
+  if (on == FImeState) return;
+  FImeState = on;
+  if (on) SDL_StartTextInput();
+  else SDL_StopTextInput();
+}
+
+void TSdlHost::HandleEvent(const SDL_Event& E) {
+  switch (E.type) {
+  case SDL_QUIT: FQuit = true; break;
+  case SDL_WINDOWEVENT:
+    if (E.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+      FForm->SetBounds(0, 0, std::max(E.window.data1, 1), std::max(E.window.data2, 1));
+      if (FOnResize) FOnResize();
+      FPainter->SurfaceResized();
+      CreateTexture();
+    } else if (E.window.event == SDL_WINDOWEVENT_EXPOSED) {
+      // The texture still holds the picture; it only needs presenting again.
+      SDL_RenderCopy(FRenderer, FTexture, nullptr, nullptr);
+      SDL_RenderPresent(FRenderer);
+    } else if (E.window.event == SDL_WINDOWEVENT_CLOSE) {
+      FQuit = true;
+    }
+    break;
+  case SDL_KEYDOWN:
+  case SDL_KEYUP: {
+    unsigned short vk = rix::SdlKeyToVirtualKey(E.key.keysym.sym);
+    if (vk == 0 || vk == VK_SHIFT || vk == VK_CONTROL || vk == VK_MENU) break;
+    TShiftState shift = rix::SdlModState(E.key.keysym.mod);
+    if (E.type == SDL_KEYDOWN)
+      FInput->KeyDown(vk, shift, TextInputActive() ? ktControlKeysOnly : ktAll);
+    else
+      FInput->KeyUp(vk, shift);
+    break;
+  }
+  case SDL_TEXTEDITING:
+    if (!FComposing && E.edit.text[0] != '\0') {
+      FComposing = true;
+      FInput->ImeStartComposition();
+    }
+    if (FComposing) FInput->ImeCompose(E.edit.text);
+    break;
+  case SDL_TEXTINPUT:
+    if (FComposing) {
+      FComposing = false;
+      FInput->ImeCommit(E.text.text);
+    } else {
+      FInput->Text(E.text.text);
+    }
+    break;
+  case SDL_MOUSEBUTTONDOWN:
+  case SDL_MOUSEBUTTONUP: {
+    bool down = E.type == SDL_MOUSEBUTTONDOWN;
+    unsigned msg;
+    switch (E.button.button) {
+    case SDL_BUTTON_RIGHT: msg = down ? WM_RBUTTONDOWN : WM_RBUTTONUP; break;
+    case SDL_BUTTON_MIDDLE: msg = down ? WM_MBUTTONDOWN : WM_MBUTTONUP; break;
+    default: msg = down ? (E.button.clicks == 2 ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN) : WM_LBUTTONUP; break;
+    }
+    FInput->Mouse(msg, {E.button.x, E.button.y}, ButtonsState(SDL_GetMouseState(nullptr, nullptr)));
+    break;
+  }
+  case SDL_MOUSEMOTION:
+    FInput->Mouse(WM_MOUSEMOVE, {E.motion.x, E.motion.y}, ButtonsState(E.motion.state));
+    break;
+  case SDL_MOUSEWHEEL: {
+    int x = 0, y = 0;
+    SDL_GetMouseState(&x, &y);
+    int dy = E.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -E.wheel.y : E.wheel.y;
+    if (dy != 0) FInput->Wheel({x, y}, dy * WHEEL_DELTA, ButtonsState(SDL_GetMouseState(nullptr, nullptr)));
+    break;
+  }
+  default: break;
+  }
+}
+
+void TSdlHost::Present() {
+  FPainter->PaintInvalid();
+  std::vector<TRect> dirty = FPainter->TakeDirty();
+  if (dirty.empty()) return;
+  cairo_surface_t* s = FPainter->Surface();
+  cairo_surface_flush(s);
+  const unsigned char* data = cairo_image_surface_get_data(s);
+  int stride = cairo_image_surface_get_stride(s);
+  for (const TRect& r : dirty) {
+    SDL_Rect sr{r.Left, r.Top, r.Width(), r.Height()};
+    SDL_UpdateTexture(FTexture, &sr, data + static_cast<size_t>(r.Top) * static_cast<size_t>(stride) + r.Left * 4,
+                      stride);
+  }
+  SDL_RenderCopy(FRenderer, FTexture, nullptr, nullptr);
+  SDL_RenderPresent(FRenderer);
+}
+
+bool TSdlHost::Step(int TimeoutMs) {
+  SDL_Event e;
+  if (SDL_WaitEventTimeout(&e, std::max(TimeoutMs, 0)) != 0) {
+    HandleEvent(e);
+    while (SDL_PollEvent(&e) != 0) HandleEvent(e);
+  }
+  int code = 0;
+  bool running = ProcessMessages(&code);
+  for (Uint32 now = SDL_GetTicks(); running && now - FLastTick >= 60; FLastTick += 60) {
+    TickTimers();
+    running = ProcessMessages(&code);
+  }
+  if (!running) {
+    FQuit = true;
+    FExitCode = code;
+  }
+  ApplyImeMode();
+  Present();
+  if (FOnIdle) FOnIdle();
+  return !FQuit;
+}
+
+int TSdlHost::Run() {
+  while (Step(30)) {
+  }
+  return FExitCode;
+}

@@ -1,0 +1,75 @@
+// TSdlHost: shows a form in an SDL2 window.
+//
+// SDL's key, text-input (input-method compositions included), mouse, wheel
+// and window events become the same messages the headless host delivers.
+// The form paints its invalid regions on a Cairo surface; only those
+// rectangles are copied into the window's streaming texture. SDL's text
+// input (and with it the input method) is on while the focused window's
+// ImeMode allows an input method, off for imDisable and imClose (keys then
+// give their characters themselves). The system clipboard's text and the
+// framework's clipboard follow each other. Dialogs (MessageDlg, file
+// dialogs) open modal windows of their own (TSdlDialogService) while the
+// host lives. Timers tick every 60 ms.
+#pragma once
+
+#include "platform/hosts/InputDelivery.h"
+#include "platform/hosts/SdlDialogs.h"
+#include "platform/hosts/SurfacePainter.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+union SDL_Event;
+
+class TSdlHost {
+public:
+  // Opens the window (raises EOutOfResources when SDL cannot); the form takes
+  // its size. The host does not own the form.
+  TSdlHost(TCustomForm* Form, int Width, int Height, const std::string& Title);
+  ~TSdlHost();
+  TSdlHost(const TSdlHost&) = delete;
+  TSdlHost& operator=(const TSdlHost&) = delete;
+
+  // Runs until the window closes or PostQuitMessage; returns the exit code.
+  int Run();
+  // One round: waits up to TimeoutMs for events, handles them, pumps the
+  // messages and timers and repaints. False once the host should quit.
+  bool Step(int TimeoutMs);
+  // Called once after every round (tools watch state from here).
+  void SetOnIdle(std::function<void()> E) { FOnIdle = std::move(E); }
+  // Called after the user resized the window and the form followed (to lay
+  // its controls out again).
+  void SetOnResize(std::function<void()> E) { FOnResize = std::move(E); }
+
+  TSurfacePainter& Painter() { return *FPainter; }
+  SDL_Window* Window() const { return FWindow; }
+  bool TextInputActive() const;
+
+private:
+  void HandleEvent(const SDL_Event& E);
+  void Present();
+  void CreateTexture();
+  void ApplyImeMode();
+  void SyncClipboard();
+
+  TCustomForm* FForm;
+  SDL_Window* FWindow = nullptr;
+  SDL_Renderer* FRenderer = nullptr;
+  SDL_Texture* FTexture = nullptr;
+  std::unique_ptr<TSurfacePainter> FPainter;
+  std::unique_ptr<TInputDelivery> FInput;
+  std::unique_ptr<TClipboardHostLink> FClipboardLink;
+  std::unique_ptr<TSdlDialogService> FDialogs;
+  std::function<void()> FOnIdle, FOnResize;
+  unsigned FLastTick = 0;
+  bool FQuit = false;
+  int FExitCode = 0;
+  bool FComposing = false;
+  int FImeState = -1;
+  HWND FImeWindow = 0;
+  unsigned FMouseButtons = 0;
+};

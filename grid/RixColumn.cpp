@@ -5,6 +5,11 @@
 
 #include <optional>
 
+int rix::WidthToDisplayChars(int Width, const TTextMetric& TM) {
+  if (Width < 0 || TM.tmAveCharWidth <= 0) return -1;
+  return CheckedSub(CheckedSub(CheckedAdd(Width, TM.tmAveCharWidth / 2), TM.tmOverhang), 3) / TM.tmAveCharWidth;
+}
+
 namespace {
 
 // Text is measured on a canvas of its own: the grid's canvas exists only
@@ -386,15 +391,10 @@ void TRixColumn::SetWidth(int Value) {
   bool doSetWidth = FStored;
   TRixCustomDBGrid* g = Grid();
   if (!FStored && g != nullptr) {
-    TField* f = g->HandleAllocated() && g->FUpdateFields && Value >= 0 ? Field() : nullptr;
-    if (f != nullptr) {
-      const TTextMetric tm = MetricsOf(GetFont());
-      if (tm.tmAveCharWidth > 0) {
-        const int chars = rix::CheckedSub(
-            rix::CheckedSub(rix::CheckedAdd(Value, tm.tmAveCharWidth / 2), tm.tmOverhang), 3);
-        f->SetDisplayWidth(chars / tm.tmAveCharWidth);
-      }
-    }
+    TField* f = g->HandleAllocated() && g->FUpdateFields ? Field() : nullptr;
+    if (f != nullptr)
+      if (const int chars = rix::WidthToDisplayChars(Value, MetricsOf(GetFont())); chars >= 0)
+        f->SetDisplayWidth(chars);
     doSetWidth = !g->FLayoutFromDataset || Assigned(cvWidth);
   } else if (!FStored) {
     doSetWidth = true;

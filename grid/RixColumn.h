@@ -36,6 +36,16 @@
 class TRixCustomDBGrid;
 class TRixDBGridColumns;
 
+namespace rix {
+
+// The field display width, in average characters of a font measured as TM,
+// that a default column of Width pixels asks for: about the inverse of the
+// column's default width. Nothing (-1) for a negative width, a hidden
+// column's -1 included, and for a font without an average character width.
+int WidthToDisplayChars(int Width, const TTextMetric& TM);
+
+} // namespace rix
+
 class TRixColumn : public TCollectionItem {
   RIX_CLASS_NAME(TRixColumn)
   RIX_PUBLISHED(TRixColumn)

@@ -206,15 +206,16 @@ TEST_F(Column, ADefaultColumnsWidthBecomesItsFieldsDisplayWidth) {
   EXPECT_EQ(name->DisplayWidth(), before);
 }
 
-TEST_F(Column, AFontWithoutAverageWidthDoesNotDivideByZero) {
-  Form->HandleNeeded();
-  Grid->SetDataSource(Source);
-  TRixColumn* c = Grid->Columns()->Items(1);
-  c->Font()->SetHeight(1);
-  if (TMeasured::Of(c->Font()).AveChar != 0) GTEST_SKIP() << "this system's smallest font has an average width";
-  const int before = Data->FieldByName("Name")->DisplayWidth();
-  EXPECT_NO_THROW(c->SetWidth(50));
-  EXPECT_EQ(Data->FieldByName("Name")->DisplayWidth(), before);
+TEST(ColumnDisplayWidth, NegativeWidthsAndFontsWithoutAverageWidthGiveNothing) {
+  TTextMetric tm;
+  tm.tmAveCharWidth = 7;
+  EXPECT_EQ(rix::WidthToDisplayChars(74, tm), 10);  // (74 + 3 - 0 - 3) div 7
+  EXPECT_EQ(rix::WidthToDisplayChars(0, tm), 0);
+  EXPECT_EQ(rix::WidthToDisplayChars(-1, tm), -1);
+  tm.tmAveCharWidth = 0;
+  EXPECT_EQ(rix::WidthToDisplayChars(74, tm), -1);
+  tm.tmAveCharWidth = -3;
+  EXPECT_EQ(rix::WidthToDisplayChars(74, tm), -1);
 }
 
 TEST_F(Column, RestoreDefaultsClearsEveryFlagAndResetsTheButtonSettings) {

@@ -411,3 +411,57 @@ TEST(ColumnPickList, NilDropsTheListAndTheNextReadMakesAnEmptyOne) {
   lone.Column->SetPickList(nullptr);
   EXPECT_EQ(lone.Column->PickList()->Count(), 0);
 }
+
+struct TSetterCase {
+  const char* Name;
+  std::function<void(TRixColumn*)> Set;
+  bool Relayouts;
+};
+
+class ColumnSetterNotice : public GridFixture, public ::testing::WithParamInterface<TSetterCase> {};
+
+// Whole-grid layouts for what can change the geometry, column repaints for
+// the rest.
+TEST_P(ColumnSetterNotice, RelayoutsOnlyForGeometry) {
+  Customize({"Name"});
+  TRixColumn* c = Grid->Columns()->Items(0);
+  const int passes = Grid->LayoutPassCount();
+  GetParam().Set(c);
+  EXPECT_EQ(Grid->LayoutPassCount(), passes + (GetParam().Relayouts ? 1 : 0));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Setters, ColumnSetterNotice,
+    ::testing::Values(TSetterCase{"Visible", [](TRixColumn* c) { c->SetVisible(false); }, true},
+                      TSetterCase{"ButtonState", [](TRixColumn* c) { c->SetButtonState(bs3State); }, true},
+                      TSetterCase{"TitleFont", [](TRixColumn* c) { c->Title()->Font()->SetHeight(-40); }, true},
+                      TSetterCase{"BindColumn", [](TRixColumn* c) { c->SetBindColumn(btLeft); }, true},
+                      TSetterCase{"Color", [](TRixColumn* c) { c->SetColor(clRed); }, false},
+                      TSetterCase{"Font", [](TRixColumn* c) { c->Font()->SetHeight(-40); }, false},
+                      TSetterCase{"ButtonStyle", [](TRixColumn* c) { c->SetButtonStyle(cbsButton); }, false},
+                      TSetterCase{"Layout", [](TRixColumn* c) { c->SetLayout(blGlyphRight); }, false},
+                      TSetterCase{"OrderState", [](TRixColumn* c) { c->SetOrderState(osAsc); }, false},
+                      TSetterCase{"Width", [](TRixColumn* c) { c->SetWidth(33); }, false}),
+    [](const ::testing::TestParamInfo<TSetterCase>& I) { return std::string(I.param.Name); });
+
+TEST_F(Column, BindingAnotherFieldResetsADefaultColumn) {
+  Grid->SetDataSource(Source);
+  TRixColumn* c = Grid->Columns()->Items(1);
+  c->SetColor(clRed);
+  c->Title()->SetColor(clRed);
+  c->SetField(Data->FieldByName("ID"));
+  EXPECT_TRUE(c->AssignedValues().Empty());
+  EXPECT_EQ(c->FieldName(), "ID");
+  c->SetField(nullptr);
+  EXPECT_EQ(c->FieldName(), "");
+}
+
+TEST_F(Column, TheGridsRepaintHookRunsBeforeTheColumnRepaint) {
+  Customize({"Name"});
+  TRixColumn* c = Grid->Columns()->Items(0);
+  std::vector<TObject*> senders;
+  c->SetOnInvalidate([&](TObject* Sender) { senders.push_back(Sender); });
+  c->SetWordrap(true);
+  c->SetShowMemoText(false);
+  EXPECT_EQ(senders, (std::vector<TObject*>{c, c}));
+}

@@ -35,9 +35,11 @@ TColor TRixColumnTitle::DefaultColor() const {
   return g != nullptr ? g->FixedColor() : clBtnFace;
 }
 
+// A grid that has no title font yet (a column made by a descendant's
+// collection factory while the grid is still being built) lends the column's.
 TFont* TRixColumnTitle::DefaultFont() const {
   TRixCustomDBGrid* g = FColumn->Grid();
-  return g != nullptr ? g->TitleFont() : FColumn->GetFont();
+  return g != nullptr && g->TitleFont() != nullptr ? g->TitleFont() : FColumn->GetFont();
 }
 
 std::string TRixColumnTitle::DefaultCaption() const {

@@ -307,6 +307,9 @@ protected:
 private:
   friend class TRixGridDataLink;
   friend class TRixDBGrid;
+  // A column reads FUpdateFields and FLayoutFromDataset when it sets its
+  // width, and runs InternalLayout when its binding changes.
+  friend class TRixColumn;
   void Construct(const TRixGridFactories& Factories);
   void LoadImageLists();
   void CreateBlobPopupMenu();

@@ -4,12 +4,16 @@
 
 #include <RixDBGrids.h>
 
+#include "support/People.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 namespace gridtest {
+
+using rixtest::MakePeople;
 
 class TRecordingGrid : public TRixDBGrid {
 public:
@@ -68,25 +72,6 @@ public:
   bool IsUniDirectional() const override { return true; }
 };
 
-// "People": ID (integer), Name (string 20), Active (boolean), Count records.
-inline TMemoryDataSet* MakePeople(TComponent* Owner, int Count, TMemoryDataSet* Ds = nullptr,
-                                  const std::string& Name = "People") {
-  auto* ds = Ds != nullptr ? Ds : new TMemoryDataSet(Owner);
-  ds->SetName(Name);
-  ds->FieldDefs()->Add("ID", ftInteger, 0, true);
-  ds->FieldDefs()->Add("Name", ftString, 20);
-  ds->FieldDefs()->Add("Active", ftBoolean);
-  ds->CreateDataSet();
-  for (int i = 1; i <= Count; ++i) {
-    ds->Append();
-    ds->FieldByName("ID")->SetAsInteger(i);
-    ds->FieldByName("Name")->SetAsString("P" + std::to_string(i));
-    ds->FieldByName("Active")->SetAsBoolean(i % 2 == 0);
-    ds->Post();
-  }
-  ds->First();
-  return ds;
-}
 
 // A form with a grid 400x300 on it, a dataset of 20 people and its source.
 class GridFixture : public ::testing::Test {

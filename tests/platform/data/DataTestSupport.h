@@ -4,6 +4,8 @@
 
 #include "platform/data/Data.h"
 
+#include "support/People.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -50,25 +52,6 @@ protected:
   void UpdateData() override { Events.push_back("UpdateData"); }
 };
 
-// A memory dataset "People" with ID (integer), Name (string 20) and
-// Active (boolean), holding Count records: ID 1..Count, Name "P<id>".
-inline TMemoryDataSet* MakePeople(TComponent* Owner, int Count) {
-  auto* ds = new TMemoryDataSet(Owner);
-  ds->SetName("People");
-  ds->FieldDefs()->Add("ID", ftInteger, 0, true);
-  ds->FieldDefs()->Add("Name", ftString, 20);
-  ds->FieldDefs()->Add("Active", ftBoolean);
-  ds->CreateDataSet();
-  for (int i = 1; i <= Count; ++i) {
-    ds->Append();
-    ds->FieldByName("ID")->SetAsInteger(i);
-    ds->FieldByName("Name")->SetAsString("P" + std::to_string(i));
-    ds->FieldByName("Active")->SetAsBoolean(i % 2 == 0);
-    ds->Post();
-  }
-  ds->First();
-  return ds;
-}
 
 // The IDs of the records in a link's window, read by moving its
 // ActiveRecord over them.

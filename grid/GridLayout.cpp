@@ -211,11 +211,29 @@ void TRixCustomDBGrid::SetRecordIndex() {
   FRecordIndex = FDataLink->Active() && ds != nullptr ? std::max(ds->RecNo() - 1, -1) : 0;
 }
 
-// Painting comes with the cell painting work; until then a cell shows the
-// grid's colour.
-void TRixCustomDBGrid::DrawCell(int, int, const TRect& ARect, TGridDrawState) {
-  if (TCanvas* c = Canvas()) {
-    c->Brush()->SetColor(Color());
-    c->FillRect(ARect);
-  }
+// Stand-ins for painting until the layout engine's arrive: the box from the
+// draw column's cell to its draw-end column's cell in the record of ARow.
+namespace {
+TGridCoord PosInRecord(const TRixCustomDBGrid& G, int ColIndex, int ARawRow) {
+  const int rpr = G.RowsPerRecord();
+  const int cpr = std::max(G.ColsPerRow(), 1);
+  const int first = (ARawRow - G.TitleOffset()) >= 0 ? ((ARawRow - G.TitleOffset()) / rpr) * rpr + G.TitleOffset()
+                                                     : 0;
+  return {ColIndex % cpr + G.IndicatorOffset(), first + ColIndex / cpr};
+}
+} // namespace
+
+TRect TRixCustomDBGrid::CalcRect(TRixColumn* Column, int ARow) const {
+  TRixColumn* d = Column->FDrawColumn != nullptr ? Column->FDrawColumn : Column;
+  TRixColumn* e = d->FDrawEndColumn != nullptr ? d->FDrawEndColumn : d;
+  TGridCoord a = PosInRecord(*this, d->Index(), ARow);
+  TGridCoord b = PosInRecord(*this, e->Index(), ARow);
+  return BoxRect(a.X, a.Y, b.X, b.Y);
+}
+
+bool TRixCustomDBGrid::InBindColumn(int ACol, int ARow, TRixColumn* Column) const {
+  TRect cell = CellRect(ACol, ARow);
+  TRect box = CalcRect(Column, ARow);
+  const int x = (cell.Left + cell.Right) / 2, y = (cell.Top + cell.Bottom) / 2;
+  return x >= box.Left && x < box.Right && y >= box.Top && y < box.Bottom;
 }

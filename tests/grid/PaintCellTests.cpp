@@ -29,7 +29,6 @@ protected:
     Grid->SetPaintCanvas(Canvas.Canvas());
   }
   void TearDown() override {
-    if (getenv("PAINT_DUMP")) Canvas.SaveToPNG(std::string("/tmp/paint_") + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".png");
     Grid->SetPaintCanvas(nullptr);
     delete Form;
   }

@@ -235,3 +235,53 @@ TEST_F(PaintFixture, FocusFrameForAGridOnNoFormFollowsItsFocus) {
 }
 
 } // namespace
+
+namespace {
+
+// Titles of object columns: an expand button only where there is room.
+TEST(PaintTitles, ExpandButtonNeedsATitleWiderThanTheScrollBarArrow) {
+  ClearMessageQueue();
+  auto* form = new TForm(nullptr);
+  std::unique_ptr<TForm> owner(form);
+  auto* grid = new painttest::TPaintGrid(form);
+  grid->SetParent(form);
+  grid->SetBounds(8, 8, 404, 304);
+  auto* ds = new TMemoryDataSet(form);
+  ds->SetObjectView(true);
+  TFieldDef* addr = ds->FieldDefs()->Add("Address", ftADT);
+  addr->ChildDefs()->Add("Street", ftString, 30);
+  ds->FieldDefs()->Add("Name", ftString, 20);
+  ds->CreateDataSet();
+  ds->Append();
+  ds->FieldByName("Name")->SetAsString("x");
+  ds->Post();
+  auto* source = new TDataSource(form);
+  source->SetDataSet(ds);
+  for (const char* name : {"Address", "Address"}) {
+    TRixColumn* c = grid->Columns()->Add();
+    c->SetFieldName(name);
+    c->Title()->SetCaption(" ");
+  }
+  THeadlessHost host(form, 640, 480);
+  grid->SetDataSource(source);
+  const int arrow = GetSystemMetrics(SM_CXHSCROLL);
+  grid->Columns()->Items(0)->SetWidth(arrow + 2);  // title rectangle exactly as wide as the button
+  grid->Columns()->Items(1)->SetWidth(arrow + 40);
+  ASSERT_TRUE(grid->Columns()->Items(0)->Expandable());
+  grid->Invalidate();
+  host.Paint();
+  auto dark = [&](int ACol) {
+    TRect r = grid->CellRect(ACol, 0);
+    int n = 0;
+    for (int y = r.Top + 2; y < r.Bottom - 2; ++y)
+      for (int x = r.Left + 2; x < r.Right - 2; ++x) {
+        TPoint p = host.PointOf(grid, x, y);
+        n += host.Painter().Pixel(p.X, p.Y) == ColorToRGB(clBtnText) ? 1 : 0;
+      }
+    return n;
+  };
+  EXPECT_EQ(dark(1), 0);
+  EXPECT_GT(dark(2), 3) << "the arrow of the expand button";
+}
+
+} // namespace

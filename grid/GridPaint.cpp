@@ -58,10 +58,8 @@ void TRixCustomDBGrid::InvalidateTitles() {
 
 bool TRixCustomDBGrid::RowIsMultiSelected() const {
   if (!FOptions.Contains(rixdgMultiSelect) || !FDataLink->Active()) return false;
-  const std::string bm = FDataLink->DataSet()->Bookmark();
-  for (int i = 0; i < FBookmarks->Count(); ++i)
-    if (FBookmarks->Items(i) == bm) return true;
-  return false;
+  int index = 0;
+  return FBookmarks->Find(FDataLink->DataSet()->Bookmark(), index);
 }
 
 bool TRixCustomDBGrid::HighlightCell(int, int, const std::string&, TGridDrawState AState) {
@@ -193,15 +191,10 @@ void TRixCustomDBGrid::DrawCell(int ACol, int ARow, const TRect& ARectIn, TGridD
 
   if (AState.Contains(gdFixed) && dataCol < 0) {
     DrawIndicatorCell(r, dataRow, activeRecord, frameOffs);
-  } else if (FColumns->Count() == 0) {
+  } else if (TRixColumn* oldColumn = CellColumn(ACol, ARow); oldColumn == nullptr) {
     canvas->Brush()->SetColor(Color());
     canvas->FillRect(r);
   } else {
-    const int count = FColumns->Count();
-    int i = dataRow >= 0 ? (dataRow % FRowsPerRecord) * FColsPerRow + dataCol
-                         : ((FRowsPerRecord + dataRow % FRowsPerRecord) % FRowsPerRecord) * FColsPerRow + dataCol;
-    if (i < 0 || i >= count) i = dataCol < count && dataCol >= 0 ? dataCol : 0;
-    TRixColumn* oldColumn = FColumns->Items(i);
     TRixColumn* drawColumn = oldColumn;
     if (dataRow < 0) {
       DrawTitleCell(r, ARow, drawColumn, AState, frameOffs);
@@ -218,7 +211,7 @@ void TRixCustomDBGrid::DrawCell(int ACol, int ARow, const TRect& ARectIn, TGridD
       if (FFocusedRecordColorChange && FDataLink->Active() && FDataLink->ActiveRecord() == activeRecord)
         canvas->Brush()->SetColor(FFocusedRecordColor);
     }
-    if (dataRow >= 0 && (!FDataLink->Active())) {
+    if (dataRow >= 0 && !FDataLink->Active()) {
       canvas->FillRect(r);
     } else if (dataRow >= 0) {
       DrawDataCellContents(dataCol, dataRow, activeRecord, oldColumn, drawColumn, r, AState);

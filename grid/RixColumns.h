@@ -32,6 +32,7 @@ public:
 
 protected:
   void Update(TCollectionItem* Item) override;
+  void Notify(TCollectionItem* Item, TCollectionNotification Action) override;
 
 private:
   TRixCustomDBGrid* FGrid;

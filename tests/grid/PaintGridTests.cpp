@@ -81,12 +81,10 @@ TEST_F(PaintFixture, DisabledGridDrawsGrayTextEvenOnTheHighlight) {
 TEST_F(PaintFixture, MultiSelectionMarksFollowTheDatasetState) {
   Grid->SetOptions(Grid->Options() + rixdgMultiSelect);
   Show();
-  const std::string first = Data->Bookmark();
+  Grid->SelectedRows()->SetCurrentRowSelected(true);
   Data->MoveBy(2);
-  const std::string third = Data->Bookmark();
+  Grid->SelectedRows()->SetCurrentRowSelected(true);
   Data->First();
-  Grid->SelectedRows()->Insert(first);
-  Grid->SelectedRows()->Insert(third);
   Repaint();
   // Browsing: the current selected record shows the multi-arrow (4), the
   // other selected one the dot (3), an unselected one nothing.
@@ -116,7 +114,7 @@ TEST_F(PaintFixture, SelectedRecordsAreHighlightedInEveryCellFocusedOrNot) {
   Grid->SetOptions(Grid->Options() + rixdgMultiSelect);
   Show();
   Data->MoveBy(3);
-  Grid->SelectedRows()->Insert(Data->Bookmark());
+  Grid->SelectedRows()->SetCurrentRowSelected(true);
   Data->First();
   Repaint();
   EXPECT_EQ(CellPixel(1, 4, -3, 3), RGBOf(clHighlight));

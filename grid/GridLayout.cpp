@@ -37,6 +37,16 @@ void TRixCustomDBGrid::InternalLayout() {
   FLayoutPending = false;
   if (HandleAllocated()) KillMessage(WindowHandle(), CM_DEFERLAYOUT);
 
+  // A stored column after default ones customises the set: the default
+  // columns go (a stand-in for the layout engine's passthrough check).
+  for (int i = 0, seen = 0; i < FColumns->Count(); ++i) {
+    if (!FColumns->Items(i)->IsStored()) seen = 1;
+    else if (seen) {
+      for (int j = FColumns->Count() - 1; j >= 0; --j)
+        if (!FColumns->Items(j)->IsStored()) delete FColumns->Items(j);
+      break;
+    }
+  }
   FIndicatorOffset = FOptions.Contains(rixdgIndicator) ? 1 : 0;
   FDataLink->ClearMapping();
   if (FDataLink->Active()) DefineFieldMap();

@@ -189,6 +189,15 @@ TEST_F(ColumnSetStream, LoadingRelayoutsOnceAndMovesNoCell) {
   EXPECT_EQ(Grid->Col(), 1);
 }
 
+TEST_F(ColumnSetStream, AGridWithoutColumnsLoadsASet) {
+  ASSERT_EQ(Cols()->Count(), 0);
+  Load(Cols(), Text("    item\n      Expanded = False\n      FieldName = 'Name'\n    end"));
+  ASSERT_EQ(Cols()->Count(), 1);
+  Cols()->Items(0)->SetExpanded(true);
+  Cols()->Items(0)->SetExpanded(false);
+  EXPECT_EQ(Cols()->State(), csCustomized);
+}
+
 TEST_F(ColumnSetStream, AGridlessCollectionSavesAndLoads) {
   TRixDBGridColumns c(nullptr, rix::ItemClass<TRixColumn>());
   c.Add()->SetFieldName("A");

@@ -125,7 +125,7 @@ TShowForm Build(const TShowOptions& O) {
   f.Grid = new TRixDBGrid(f.Form.get());
   f.Grid->SetParent(f.Form.get());
   if (!O.FormFile.empty()) LoadForm(f.Grid, O.FormFile);
-  if (!O.ColumnsFile.empty()) throw TUsageError{"--columns: column-set files are not read yet"};
+  if (!O.ColumnsFile.empty()) f.Grid->Columns()->LoadFromFile(O.ColumnsFile);
   f.Data = new TSQLiteDataSet(f.Form.get());
   f.Data->SetDatabaseName(O.Database);
   if (!O.Sql.empty())

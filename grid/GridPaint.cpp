@@ -22,22 +22,6 @@ void FrameFixedCell(TCanvas* Canvas, TRect R) {
 
 bool IsMemo(const TField* F) { return F->DataType() == ftMemo || F->DataType() == ftFmtMemo; }
 
-// Moves the link's active record and puts it back on every way out.
-class TLinkRecordMove {
-public:
-  TLinkRecordMove(TDataLink* Link, int Record) : FLink(Link), FOld(Link->ActiveRecord()) {
-    Link->SetActiveRecord(Record);
-  }
-  ~TLinkRecordMove() { FLink->SetActiveRecord(FOld); }
-  TLinkRecordMove(const TLinkRecordMove&) = delete;
-  TLinkRecordMove& operator=(const TLinkRecordMove&) = delete;
-  int OldActive() const { return FOld; }
-
-private:
-  TDataLink* FLink;
-  int FOld;
-};
-
 } // namespace
 
 // The framework keeps numbers, dates and times where their alignment puts
@@ -100,7 +84,7 @@ void TRixCustomDBGrid::DrawIndicatorCell(TRect ARect, int DataRow, int ActiveRec
   if (!FDataLink->Active()) return;
   bool multiSelected = false;
   if (DataRow >= 0) {
-    TLinkRecordMove move(FDataLink, ActiveRecord);
+    TActiveRecordGuard move(FDataLink, ActiveRecord);
     multiSelected = RowIsMultiSelected();
   }
   const bool current = FDataLink->ActiveRecord() == ActiveRecord;
@@ -224,7 +208,7 @@ void TRixCustomDBGrid::DrawDataCellContents(int DataCol, int DataRow, int Active
                                             TRixColumn* DrawColumn, TRect& R, TGridDrawState& AState) {
   TCanvas* canvas = Canvas();
   {
-    TLinkRecordMove move(FDataLink, ActiveRecord);
+    TActiveRecordGuard move(FDataLink, ActiveRecord);
     std::string value;
     TField* field = DrawColumn->Field();
     if (field != nullptr) {
@@ -238,7 +222,7 @@ void TRixCustomDBGrid::DrawDataCellContents(int DataCol, int DataRow, int Active
         value = field->DisplayText();
       }
     }
-    if (move.OldActive() == ActiveRecord) {
+    if (move.OldActiveRecord() == ActiveRecord) {
       if (FOptions.Contains(rixdgRowSelect)) AState = AState + TGridDrawState{gdSelected};
       if (InBindColumn(Col(), Row(), OldColumn)) AState = AState + TGridDrawState{gdSelected};
     }

@@ -150,20 +150,30 @@ TEST_F(PaintFixture, OrderArrowSitsElevenPixelsLeftOfTheRightEdgeOrAtTheLeftOfAN
   EXPECT_EQ(leftmostBlack(2), (r2.Right - r2.Left - 1) - 11);
 }
 
-TEST_F(PaintFixture, DefaultDrawingOffWithoutAHandlerLeavesDataCellsUnfilled) {
+TEST_F(PaintFixture, DefaultDrawingOffLeavesDataCellsToTheHandler) {
   Show();
   Grid->SetDefaultDrawing(false);
-  // Paint something known under the grid's cells, then let the grid paint
-  // over it without invalidating the whole.
   TCanvas* saved = Grid->Canvas();
-  TBitmap bmp(100, 40);
-  bmp.Canvas()->Brush()->SetColor(clRed);
-  bmp.Canvas()->FillRect(Rect(0, 0, 100, 40));
-  Grid->SetPaintCanvas(bmp.Canvas());
-  Grid->DrawCell(2, 2, Rect(0, 0, 100, 20), {});
-  Grid->SetPaintCanvas(saved);
-  EXPECT_EQ(bmp.Canvas()->Pixels(50, 10), RGBOf(clRed));
-  EXPECT_EQ(bmp.Canvas()->Pixels(1, 1), RGBOf(clRed));
+  TBitmap bmp(Grid->ClientWidth(), Grid->ClientHeight());
+  const TRect cell = Grid->CellRect(2, 2);
+  auto paintOverRed = [&] {
+    bmp.Canvas()->Brush()->SetColor(clRed);
+    bmp.Canvas()->FillRect(Rect(0, 0, bmp.Width(), bmp.Height()));
+    Grid->SetPaintCanvas(bmp.Canvas());
+    Grid->DrawCell(2, 2, cell, {});
+    Grid->SetPaintCanvas(saved);
+  };
+  // No handler: nothing is filled, and no focus frame either.
+  paintOverRed();
+  EXPECT_EQ(bmp.Canvas()->Pixels(cell.Right - 3, cell.Top + 3), RGBOf(clRed));
+  EXPECT_EQ(bmp.Canvas()->Pixels(cell.Left, cell.Top), RGBOf(clRed));
+  // A handler that asks for the default drawing gets the cell filled and written.
+  Grid->SetOnDrawColumnCell([this](TObject*, const TRect& R, int DataCol, TRixColumn* C, TGridDrawState S) {
+    Grid->DefaultDrawColumnCell(R, DataCol, C, S);
+  });
+  paintOverRed();
+  EXPECT_EQ(bmp.Canvas()->Pixels(cell.Right - 3, cell.Top + 3), RGBOf(clWindow));
+  EXPECT_EQ(bmp.Canvas()->Pixels(cell.Right - 3, cell.Bottom + 3), RGBOf(clRed)) << "only the cell's rectangle";
 }
 
 class PaintEvents : public PaintFixture {

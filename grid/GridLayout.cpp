@@ -12,6 +12,7 @@
 #include "platform/core/Checked.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 using rix::CheckedAdd;
@@ -118,12 +119,12 @@ void TRixCustomDBGrid::ResetColumnFieldBindings() {
   if (!FDataLink->Active() && FDataLink->DefaultFields()) {
     FColumns->Clear();
   } else {
+    std::unordered_set<const TField*> mapped;
+    for (int j = 0; j < FDataLink->FieldCount(); ++j)
+      if (TField* f = FDataLink->Fields(j)) mapped.insert(f);
     for (int i = FColumns->Count() - 1; i >= 0; --i) {
       TRixColumn* c = FColumns->Items(i);
-      bool mapped = false;
-      if (c->FieldRef() != nullptr)
-        for (int j = 0; j < FDataLink->FieldCount() && !mapped; ++j) mapped = FDataLink->Fields(j) == c->FieldRef();
-      if (!mapped) delete c;
+      if (c->FieldRef() == nullptr || mapped.count(c->FieldRef()) == 0) delete c;
     }
   }
   int n = FDataLink->FieldCount();

@@ -53,6 +53,8 @@ void TRixCustomDBGrid::LinkActive(bool Value) {
 }
 
 void TRixCustomDBGrid::DataChanged() {
+  // The dataset may have been sorted again; the selection follows its order.
+  FBookmarks->Reorder();
   if (!HandleAllocated()) return;
   UpdateRowCount();
   UpdateScrollBar();
@@ -77,13 +79,6 @@ void TRixCustomDBGrid::RecordChanged(TField* Field) {
     InvalidateEditor();
     if (InplaceEditor() != nullptr) InplaceEditor()->Deselect();
   }
-}
-
-// Moving the current row with the dataset belongs to the scrolling work;
-// for now the current row follows the active record.
-void TRixCustomDBGrid::Scroll(int) {
-  UpdateActive();
-  SetRecordIndex();
 }
 
 // The editing work shows and hides the in-place editor here.

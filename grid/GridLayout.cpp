@@ -1,137 +1,204 @@
-// TRixCustomDBGrid: the layout pass and the geometry it maintains.
+// TRixCustomDBGrid: the layout pass, row heights, fixed columns, records per
+// record and the reactions to size changes in the base grid.
 //
-// The pass here is the first, honest part of the full one: it maps fields,
-// keeps default columns in step with them, and sizes the base grid from the
-// columns (column count, fixed columns, title and record rows, widths). The
-// layout engine adds the passthrough check, title and row heights, bound
-// columns and object-field depths.
+// The pass runs only from EndLayout of the outermost layout level, so that
+// nothing it calls (a column's width, LinkActive, a bound column) can start a
+// nested pass that frees columns this one is walking. Every relayout goes
+// through LayoutChanged or the collection's change notification.
 #include "grid/RixDBGrid.h"
 
 #include "messages/RixRtlCons.h"
+#include "platform/controls/TextMeasure.h"
 #include "platform/core/Checked.h"
 
 #include <algorithm>
+#include <vector>
+
+using rix::CheckedAdd;
+using rix::CheckedMul;
 
 namespace {
 constexpr int IndicatorWidth = 11;
-}
 
-int TRixCustomDBGrid::RawToDataColumn(int ACol) const {
-  return rix::CheckedAdd(rix::CheckedSub(ACol, static_cast<int>(FIndicatorOffset)),
-                         rix::CheckedMul(FColsPerRow, FOffset));
-}
+// Height of the text "Wg" in Font, the measure of every row height.
+int WgHeight(const TFont* Font) { return rix::FontLineHeight(Font); }
 
-int TRixCustomDBGrid::RawToDataColumn(int ACol, int ARow) const {
-  return rix::CheckedAdd(rix::CheckedMul(ARow % FRowsPerRecord, FColsPerRow),
-                         rix::CheckedSub(ACol, static_cast<int>(FIndicatorOffset)));
-}
+// Holds the grid's update lock for a scope.
+class TUpdateGuard {
+public:
+  explicit TUpdateGuard(TRixCustomDBGrid* Grid) : FGrid(Grid) { FGrid->BeginUpdate(); }
+  ~TUpdateGuard() { FGrid->EndUpdate(); }
+  TUpdateGuard(const TUpdateGuard&) = delete;
+  TUpdateGuard& operator=(const TUpdateGuard&) = delete;
 
-int TRixCustomDBGrid::DataToRawColumn(int ACol) const {
-  return rix::CheckedAdd(ACol % FColsPerRow, static_cast<int>(FIndicatorOffset));
-}
+private:
+  TRixCustomDBGrid* FGrid;
+};
+} // namespace
+
+// ---- The pass ------------------------------------------------------------------
 
 void TRixCustomDBGrid::InternalLayout() {
   if (ComponentState().Contains(csLoading) || ComponentState().Contains(csDestroying)) return;
-  FLayoutPassCount = rix::CheckedAdd(FLayoutPassCount, 1);
-  // A layout that runs for any reason absorbs a deferred one.
+  FLayoutPassCount = CheckedAdd(FLayoutPassCount, 1);
+  // 1. A layout that runs for any reason absorbs a deferred one.
   FLayoutPending = false;
   if (HandleAllocated()) KillMessage(WindowHandle(), CM_DEFERLAYOUT);
-
-  // A stored column after default ones customises the set: the default
-  // columns go (a stand-in for the layout engine's passthrough check).
-  for (int i = 0, seen = 0; i < FColumns->Count(); ++i) {
-    if (!FColumns->Items(i)->IsStored()) seen = 1;
-    else if (seen) {
-      for (int j = FColumns->Count() - 1; j >= 0; --j)
-        if (!FColumns->Items(j)->IsStored()) delete FColumns->Items(j);
-      break;
-    }
-  }
+  // 2.
+  CheckForPassthroughs();
+  // 3.
   FIndicatorOffset = FOptions.Contains(rixdgIndicator) ? 1 : 0;
+  // 4.
   FDataLink->ClearMapping();
   if (FDataLink->Active()) DefineFieldMap();
-
-  // Default columns follow the mapped fields; customized columns look their
-  // fields up again by name.
-  if (FColumns->State() == csDefault) {
-    if (!FDataLink->Active() && FDataLink->DefaultFields()) {
-      FColumns->Clear();
-    } else {
-      for (int i = FColumns->Count() - 1; i >= 0; --i) {
-        TRixColumn* c = FColumns->Items(i);
-        bool mapped = false;
-        for (int j = 0; j < FDataLink->FieldCount() && !mapped; ++j)
-          mapped = c->FieldRef() != nullptr && FDataLink->Fields(j) == c->FieldRef();
-        if (!mapped) delete c;
-      }
-    }
-    int n = FDataLink->FieldCount();
-    if (n == 0 && FColumns->Count() == 0) n = 1;
-    for (int j = 0; j < n; ++j) {
-      TField* f = FDataLink->Fields(j);
-      TRixColumn* taken = nullptr;
-      if (f != nullptr)
-        for (int k = j; k < FColumns->Count() && taken == nullptr; ++k)
-          if (FColumns->Items(k)->FieldRef() == f) taken = FColumns->Items(k);
-      if (taken == nullptr) {
-        taken = FColumns->InternalAdd();
-        if (f != nullptr) taken->SetField(f);
-      }
-      taken->SetIndex(j);
-    }
-  } else {
-    for (int i = 0; i < FColumns->Count(); ++i) FColumns->Items(i)->SetField(nullptr);
-  }
-
+  // 5.
+  TDataSet* ds = FDataLink->DataSet();
+  const bool objectView = ds != nullptr && ds->ObjectView();
+  SetDoubleBuffered(objectView);
+  // 6.
+  ResetColumnFieldBindings();
+  // 7.
   FVisibleColumns->Clear();
   for (int i = 0; i < FColumns->Count(); ++i)
     if (FColumns->Items(i)->Showing()) FVisibleColumns->Add(FColumns->Items(i));
-
+  // 8. The base grid raises for fixed columns not below its column count:
+  // lower them before the count, raise them after it.
   const int count = FColumns->Count();
   FColsPerRow = std::max(count / FRowsPerRecord, 1);
-  const int newColCount = rix::CheckedAdd(FColsPerRow, static_cast<int>(FIndicatorOffset));
-  // Lower the fixed columns before the column count, raise them after it.
   if (TCustomGrid::FixedCols() > FIndicatorOffset) TCustomGrid::SetFixedCols(FIndicatorOffset);
-  SetColCount(newColCount);
+  SetColCount(CheckedAdd(FColsPerRow, static_cast<int>(FIndicatorOffset)));
   TCustomGrid::SetFixedCols(FIndicatorOffset);
+  // 9.
   SetFixedCols_(FFixedCols);
-
-  FTitleOffset = 0;
-  if (FOptions.Contains(rixdgTitles)) FTitleOffset = static_cast<std::uint8_t>(std::min(count, FRowsPerRecord));
-  UpdateRowCount();
-  SetColumnAttributes();
-  for (int i = 0; i < count; ++i) {
-    FColumns->Items(i)->FDrawColumn = FColumns->Items(i);
-    FColumns->Items(i)->FDrawEndColumn = FColumns->Items(i);
+  // 10.
+  int titleOffset = 0;
+  if (FOptions.Contains(rixdgTitles)) {
+    titleOffset = std::min(count, FRowsPerRecord);
+    if (objectView)
+      for (int i = 0; i < count; ++i) {
+        TRixColumn* c = FColumns->Items(i);
+        if (c->Showing() && c->Depth() >= titleOffset) titleOffset = CheckedAdd(c->Depth(), 1);
+      }
   }
+  FTitleOffset = rix::CheckedCast<std::uint8_t>(titleOffset);
+  // 11.
+  UpdateRowCount();
+  // 12.
+  MeasureTitleHeights();
+  // 13.
+  SetColumnAttributes();
+  // 14.
+  SetColumnBindings();
+  // 15.
   UpdateActive();
   Invalidate();
 }
 
-void TRixCustomDBGrid::SetColumnAttributes() {
-  const int n = std::min(FColsPerRow, FColumns->Count());
-  for (int i = 0; i < n; ++i) {
-    TRixColumn* c = FColumns->Items(i);
-    const int raw = i + FIndicatorOffset;
-    TField* f = c->FieldRef();
-    SetTabStops(raw, c->Showing() && FDataLink->Active() && f != nullptr && f->FieldKind() != fkCalculated &&
-                         !f->ReadOnly());
-    SetColWidths(raw, c->Showing() ? c->Width() : -1);
+// Default columns placed after stored ones are kept; a stored column after a
+// default one means the set was edited by hand, and the defaults go.
+void TRixCustomDBGrid::CheckForPassthroughs() {
+  bool seenPassthrough = false;
+  for (int i = 0; i < FColumns->Count(); ++i) {
+    if (!FColumns->Items(i)->IsStored()) {
+      seenPassthrough = true;
+    } else if (seenPassthrough) {
+      for (int j = FColumns->Count() - 1; j >= 0; --j)
+        if (!FColumns->Items(j)->IsStored()) delete FColumns->Items(j);
+      return;
+    }
   }
-  if (FOptions.Contains(rixdgIndicator)) SetColWidths(0, IndicatorWidth);
 }
 
+void TRixCustomDBGrid::ResetColumnFieldBindings() {
+  if (FColumns->State() == csCustomized) {
+    // Each column looks its field up again by name on next use.
+    for (int i = 0; i < FColumns->Count(); ++i) FColumns->Items(i)->SetField(nullptr);
+    return;
+  }
+  if (!FDataLink->Active() && FDataLink->DefaultFields()) {
+    FColumns->Clear();
+  } else {
+    for (int i = FColumns->Count() - 1; i >= 0; --i) {
+      TRixColumn* c = FColumns->Items(i);
+      bool mapped = false;
+      if (c->FieldRef() != nullptr)
+        for (int j = 0; j < FDataLink->FieldCount() && !mapped; ++j) mapped = FDataLink->Fields(j) == c->FieldRef();
+      if (!mapped) delete c;
+    }
+  }
+  int n = FDataLink->FieldCount();
+  if (n == 0 && FColumns->Count() == 0) n = 1;
+  for (int j = 0; j < n; ++j) {
+    TField* f = FDataLink->Fields(j);
+    TRixColumn* taken = nullptr;
+    if (f != nullptr)
+      for (int k = j; k < FColumns->Count() && taken == nullptr; ++k)
+        if (FColumns->Items(k)->FieldRef() == f) taken = FColumns->Items(k);
+    if (taken == nullptr) {
+      taken = FColumns->InternalAdd();
+      if (f != nullptr) taken->SetField(f);
+    }
+    taken->SetIndex(j);
+  }
+}
+
+// Every binding starts from scratch, so that a column bound by an earlier
+// pass and unbound since shows its own field again, and no reference to a
+// column deleted since survives. A column bound to the left binds like any
+// other, the last column of the first record row included.
+void TRixCustomDBGrid::SetColumnBindings() {
+  const int count = FColumns->Count();
+  for (int i = 0; i < count; ++i) {
+    TRixColumn* c = FColumns->Items(i);
+    c->FDrawColumn = c;
+    c->FDrawEndColumn = c;
+  }
+  auto bind = [](TRixColumn* C, TRixColumn* Anchor) {
+    C->FDrawColumn = Anchor;
+    Anchor->FDrawEndColumn = C;
+  };
+  for (int i = 0; i < count; ++i) {
+    TRixColumn* c = FColumns->Items(i);
+    const int r = i / FColsPerRow;
+    const int p = i % FColsPerRow;
+    switch (c->BindColumn()) {
+      case btUp:
+        for (int above = r - 1; above >= 0; --above) {
+          TRixColumn* a = FColumns->Items(CheckedAdd(CheckedMul(above, FColsPerRow), p));
+          if (a->BindColumn() == btNone) {
+            bind(c, a);
+            break;
+          }
+        }
+        break;
+      case btLeft:
+        for (int j = i - 1; j >= r * FColsPerRow; --j) {
+          TRixColumn* a = FColumns->Items(j);
+          if (a->BindColumn() == btNone) {
+            bind(c, a);
+            break;
+          }
+        }
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+// ---- Rows ------------------------------------------------------------------------
+
+// The buffer window holds the records that fit whole, and at least one: a
+// window shorter than one record still has the current record, clipped.
 void TRixCustomDBGrid::UpdateRowCount() {
   const int oldRowCount = RowCount();
   if (RowCount() <= FTitleOffset) SetRowCount(FTitleOffset + 1);
   SetFixedRows(FFixedRows < RowCount() ? std::max<int>(FFixedRows, FTitleOffset) : FTitleOffset);
   if (FDataLink->Active() && FDataLink->RecordCount() != 0 && HandleAllocated()) {
     SetRowCount(1000);
-    FDataLink->SetBufferCount(std::max(VisibleRowCount(), 1));
-    FDataLink->SetBufferCount(
-        std::max(std::min(FDataLink->RecordCount(), VisibleRowCount() / FRowsPerRecord), 1));
-    SetRowCount(rix::CheckedAdd(rix::CheckedMul(FDataLink->BufferCount(), FRowsPerRecord),
-                                static_cast<int>(FTitleOffset)));
+    FDataLink->SetBufferCount(VisibleRowCount());
+    FDataLink->SetBufferCount(std::max(std::min(FDataLink->RecordCount(), VisibleRowCount() / FRowsPerRecord), 1));
+    SetRowCount(CheckedAdd(CheckedMul(FDataLink->BufferCount(), FRowsPerRecord), static_cast<int>(FTitleOffset)));
     if (FOptions.Contains(rixdgRowSelect)) SetTopRow(FixedRows());
     UpdateActive();
   } else {
@@ -140,18 +207,77 @@ void TRixCustomDBGrid::UpdateRowCount() {
   if (RowCount() != oldRowCount) Invalidate();
 }
 
-// The fixed data columns are re-applied through LinkActive; an error there
-// keeps the previous count.
-void TRixCustomDBGrid::SetFixedCols_(int Value) {
-  BeginUpdate();
-  const int old = FFixedCols;
-  try {
-    FFixedCols = Value;
-    LinkActive(FDataLink->Active());
-  } catch (...) {
-    FFixedCols = old;
+// The buffer window was sized with the row heights the pass found; when
+// measuring changes them, it is sized again so that the window fills.
+void TRixCustomDBGrid::MeasureTitleHeights() {
+  const int oldDefault = DefaultRowHeight();
+  std::vector<int> oldTitles;
+  for (int t = 0; t < FTitleOffset; ++t) oldTitles.push_back(RowHeights(t));
+
+  int k = WgHeight(Font()) + 3;
+  if (FOptions.Contains(rixdgRowLines)) k = CheckedAdd(k, GridLineWidth());
+  if (FDataRowHeight == 0) SetDefaultRowHeight(k);
+
+  if (FOptions.Contains(rixdgTitles)) {
+    std::vector<int> heights(static_cast<size_t>(FTitleOffset) + 1, 0);
+    // Titles mostly share one font: measure each distinct font once.
+    std::vector<std::pair<const TFont*, int>> measured;
+    auto height = [&](const TFont* F) {
+      for (const auto& [font, h] : measured)
+        if (*font == *F) return h;
+      const int h = WgHeight(F);
+      measured.emplace_back(F, h);
+      return h;
+    };
+    for (int i = 0; i < FColumns->Count(); ++i) {
+      const int t = i / FColsPerRow;
+      if (t > FTitleOffset) break;
+      TRixColumn* c = FColumns->Items(i);
+      int h = height(c->Title()->Font()) + 4;
+      if (c->Expandable()) h = std::max(h, GetSystemMetrics(SM_CYHSCROLL));
+      heights[static_cast<size_t>(t)] = std::max(heights[static_cast<size_t>(t)], h);
+    }
+    for (int t = 0; t < FTitleOffset; ++t) {
+      int& h = heights[static_cast<size_t>(t)];
+      if (h == 0) h = height(FTitleFont) + 4;
+      SetRowHeights(t, h);
+    }
   }
-  EndUpdate();
+
+  bool changed = DefaultRowHeight() != oldDefault;
+  for (int t = 0; t < FTitleOffset && !changed; ++t) changed = RowHeights(t) != oldTitles[static_cast<size_t>(t)];
+  if (changed) UpdateRowCount();
+}
+
+void TRixCustomDBGrid::SetColumnAttributes() {
+  const int n = std::min(FColsPerRow, FColumns->Count());
+  for (int i = 0; i < n; ++i) {
+    TRixColumn* c = FColumns->Items(i);
+    const int raw = i + FIndicatorOffset;
+    TField* f = c->Field();
+    SetTabStops(raw, c->Showing() && !c->ReadOnly() && FDataLink->Active() && f != nullptr &&
+                         f->FieldKind() != fkCalculated && !ReadOnlyField(f));
+    SetColWidths(raw, c->Width());
+  }
+  if (FOptions.Contains(rixdgIndicator)) SetColWidths(0, IndicatorWidth);
+}
+
+// ---- Setters ---------------------------------------------------------------------
+
+// Errors while re-applying are swallowed and the old count stays.
+void TRixCustomDBGrid::SetFixedCols_(int Value) {
+  const int old = FFixedCols;
+  {
+    TUpdateGuard lock(this);
+    try {
+      const int selected = SelectedIndex();
+      FFixedCols = Value;
+      LinkActive(FDataLink->Active());
+      SetSelectedIndex(selected);
+    } catch (const Exception&) {
+      FFixedCols = old;
+    }
+  }
   Invalidate();
 }
 
@@ -168,6 +294,8 @@ void TRixCustomDBGrid::SetFixedCols(int Value) {
   }
 }
 
+// A layout that fails for the new value (more title rows than fit a byte)
+// leaves the grid as it was.
 void TRixCustomDBGrid::SetRowsPerRecord(int Value) {
   if (Value < 1 || Value == FRowsPerRecord) return;
   if (ComponentState().Contains(csLoading)) {
@@ -175,12 +303,22 @@ void TRixCustomDBGrid::SetRowsPerRecord(int Value) {
     return;
   }
   if (Value > FColumns->Count()) InvalidOp(SRowsPerRecordTooBig);
+  const int oldValue = FRowsPerRecord, oldOffset = FOffset;
   FRowsPerRecord = Value;
   FOffset = 0;
-  LayoutChanged();
+  try {
+    LayoutChanged();
+  } catch (...) {
+    FRowsPerRecord = oldValue;
+    FOffset = oldOffset;
+    LayoutChanged();
+    throw;
+  }
   SetFixedRows(std::max<int>(FFixedRows, FTitleOffset));
 }
 
+// A fixed height sizes the buffer window again, so that it still holds the
+// records that fit whole.
 void TRixCustomDBGrid::SetDataRowHeight(int Value) {
   if (Value < 0 || Value == FDataRowHeight) return;
   std::vector<int> titleHeights;
@@ -192,10 +330,13 @@ void TRixCustomDBGrid::SetDataRowHeight(int Value) {
     Invalidate();
   };
   try {
-    if (Value != 0)
+    if (Value != 0) {
       SetDefaultRowHeight(Value);
-    else
+      if (FUpdateLock == 0) UpdateRowCount();
+    } else {
       LayoutChanged();
+      Invalidate();
+    }
   } catch (...) {
     restore();
     throw;
@@ -203,22 +344,51 @@ void TRixCustomDBGrid::SetDataRowHeight(int Value) {
   restore();
 }
 
-// Where the current record's first row is; the scrolling work refines this.
-void TRixCustomDBGrid::UpdateActive() {
-  if (!FDataLink->Active() || !HandleAllocated()) return;
-  const int row = rix::CheckedAdd(
-      rix::CheckedAdd(rix::CheckedMul(FDataLink->ActiveRecord(), FRowsPerRecord), FOffset),
-      static_cast<int>(FTitleOffset));
-  if (row >= FixedRows() && row < RowCount() && row != Row()) SetRow(row);
-}
-
-// The scroll bar shows the base grid's position until the scrolling work
-// makes it show the dataset's.
-void TRixCustomDBGrid::UpdateScrollBar() {}
-
 void TRixCustomDBGrid::SetRecordIndex() {
   TDataSet* ds = FDataLink->DataSet();
   FRecordIndex = FDataLink->Active() && ds != nullptr ? std::max(ds->RecNo() - 1, -1) : 0;
+}
+
+// ---- Size hooks of the base grid -----------------------------------------------
+
+// Only the columns of the first record row have grid columns of their own.
+void TRixCustomDBGrid::ColWidthsChanged() {
+  TCustomGrid::ColWidthsChanged();
+  if (!(FDataLink->Active() || FColumns->State() == csCustomized) || !AcquireLayoutLock()) return;
+  try {
+    for (int raw = FIndicatorOffset; raw < ColCount() && raw - FIndicatorOffset < FColumns->Count(); ++raw)
+      FColumns->Items(raw - FIndicatorOffset)->SetWidth(ColWidths(raw));
+  } catch (...) {
+    EndLayout();
+    throw;
+  }
+  EndLayout();
+}
+
+// Sizing any one data row sizes them all.
+void TRixCustomDBGrid::RowHeightsChanged() {
+  if (ComponentState().Contains(csDestroying)) return;
+  for (int r = FTitleOffset; r < RowCount(); ++r) {
+    const int h = RowHeights(r);
+    if (h == DefaultRowHeight()) continue;
+    SetDataRowHeight(h);
+    if (HandleAllocated()) RecreateWnd();
+    break;
+  }
+  TCustomGrid::RowHeightsChanged();
+}
+
+// The move is a change of the collection; its notification lays the grid out
+// under the layout lock.
+void TRixCustomDBGrid::ColumnMoved(int FromIndex, int ToIndex) {
+  FromIndex = RawToDataColumn(FromIndex);
+  ToIndex = RawToDataColumn(ToIndex);
+  const int count = FColumns->Count();
+  if (FromIndex >= 0 && FromIndex < count && ToIndex >= 0 && ToIndex < count) {
+    FColumns->Items(FromIndex)->SetIndex(ToIndex);
+    LayoutChanged();
+  }
+  if (FOnColumnMoved) FOnColumnMoved(this, FromIndex, ToIndex);
 }
 
 // Painting comes with the cell painting work; until then a cell shows the

@@ -54,11 +54,6 @@ int TRixCustomDBGrid::GetFieldCount() const { return FDataLink->FieldCount(); }
 TField* TRixCustomDBGrid::GetFields(int Index) const { return FDataLink->Fields(Index); }
 bool TRixCustomDBGrid::ValidFieldIndex(int FieldIndex) const { return FDataLink->GetMappedIndex(FieldIndex) >= 0; }
 
-TRixColumn* TRixCustomDBGrid::GetColumns(int Index) const {
-  if (Index < 0 || Index >= FColumns->Count()) return nullptr;
-  return FColumns->Items(Index)->FDrawColumn;
-}
-
 TField* TRixCustomDBGrid::GetColField(int DataCol) const {
   if (DataCol < 0 || !FDataLink->Active() || DataCol >= FColumns->Count()) return nullptr;
   return GetColumns(DataCol)->Field();

@@ -66,16 +66,22 @@ TRixColumn::~TRixColumn() {
   FTitle.reset();
   FFont.reset();
   FPickList.reset();
-  // Other columns' draw links may point here; the next layout pass resets
-  // them, and until then no one may follow a link to a freed column.
-  if (TRixDBGridColumns* cols = Columns())
-    for (int i = 0; i < cols->Count(); ++i) {
-      TRixColumn* c = cols->Items(i);
-      if (c->FDrawColumn == this) c->FDrawColumn = c;
-      if (c->FDrawEndColumn == this) c->FDrawEndColumn = c;
-    }
   // Freeing the glyph must not report into a column being taken apart.
   FGlyph->SetOnChange(nullptr);
+}
+
+// Other columns' draw links and the grid's drag column may point here. The
+// next layout pass would reset the links, but until then (a pass may be held
+// off by a lock) no one may follow one to a freed column.
+void TRixColumn::ForgetReferences() {
+  TRixDBGridColumns* cols = Columns();
+  if (cols == nullptr) return;
+  for (int i = 0; i < cols->Count(); ++i) {
+    TRixColumn* c = cols->Items(i);
+    if (c->FDrawColumn == this) c->FDrawColumn = c;
+    if (c->FDrawEndColumn == this) c->FDrawEndColumn = c;
+  }
+  if (TRixCustomDBGrid* g = Grid(); g != nullptr && g->FDragCol == this) g->FDragCol = nullptr;
 }
 
 TRixDBGridColumns* TRixColumn::Columns() const { return dynamic_cast<TRixDBGridColumns*>(Collection()); }

@@ -233,6 +233,10 @@ public:
   std::string DisplayName() const override;
   void Invalidated(TObject* Sender);
 
+  // Clears every draw and drag reference to this column held by the other
+  // columns and the grid; the collection calls it before the column leaves.
+  void ForgetReferences();
+
   bool IsStored() const { return FStored; }
   void SetIsStored(bool Value) { FStored = Value; }
 

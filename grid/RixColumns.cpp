@@ -80,7 +80,25 @@ void TRixDBGridColumns::Update(TCollectionItem* Item) {
   const int raw = FGrid->DataToRawColumn(column->Index());
   if (raw < 0 || raw >= FGrid->ColCount()) return;
   FGrid->InvalidateCol(raw);
-  if (column->Index() < FGrid->ColsPerRow()) FGrid->SetColWidths(raw, column->Width());
+  if (column->Index() >= FGrid->ColsPerRow()) return;
+  // The width comes from the column: the grid must not copy its widths back
+  // into the columns and lay out again, which could free the column whose
+  // setter is still running.
+  FGrid->BeginUpdate();
+  try {
+    FGrid->SetColWidths(raw, column->Width());
+  } catch (...) {
+    FGrid->EndUpdate();
+    throw;
+  }
+  FGrid->EndUpdate();
+}
+
+// A column leaving the collection (freed or moved elsewhere) takes every
+// reference to it along.
+void TRixDBGridColumns::Notify(TCollectionItem* Item, TCollectionNotification Action) {
+  TCollection::Notify(Item, Action);
+  if (auto* column = dynamic_cast<TRixColumn*>(Item); column != nullptr && Action != cnAdded) column->ForgetReferences();
 }
 
 void TRixDBGridColumns::RestoreDefaults() {

@@ -72,6 +72,7 @@ public:
 
 protected:
   void Update(TCollectionItem* Item) override;
+  void Notify(TCollectionItem* Item, TCollectionNotification Action) override;
 
 private:
   // Whether changes of this collection reach the grid: it is the grid's own.

@@ -5,7 +5,10 @@
 //   GridCore.cpp        construction, destruction, locks, notifications, messages
 //   GridProperties.cpp  options, data source, colours, fonts, simple setters
 //   GridPublished.cpp   the published property table of TRixDBGrid
-//   GridLayout.cpp      the layout pass and the geometry conversions
+//   GridLayout.cpp      the layout pass, row heights, fixed columns, size hooks
+//   GridGeometry.cpp    conversions between index spaces, cell rectangles,
+//                       the selected column
+//   GridScroll.cpp      the current row, dataset scrolling and the scroll bars
 //   GridData.cpp        the grid's answers to its data link and the field map
 //   GridBlobMenu.cpp    the default blob popup menu
 //
@@ -111,6 +114,9 @@ struct TRixGridFactories {
 // Removes one waiting Msg for Wnd from the queue; a quit request met on the
 // way is posted again with its exit code.
 void KillMessage(HWND Wnd, unsigned Msg);
+// The field cannot be edited: read-only itself, or a lookup field whose key
+// field is missing or read-only.
+bool ReadOnlyField(TField* Field);
 
 class TRixCustomDBGrid : public TCustomGrid {
   RIX_CLASS_NAME(TRixCustomDBGrid)
@@ -240,10 +246,63 @@ public:
   bool ValidFieldIndex(int FieldIndex) const;
   void Invalidated(TObject* Sender);
 
-  // ---- Geometry (minimal until the layout engine) ----
+  // ---- Geometry (GridGeometry.cpp) ----
+  // Index spaces: raw columns and rows are the base grid's; a data column is
+  // an index into Columns(); a record row is a row inside a record (0 ..
+  // RowsPerRecord - 1); a record slot is a record of the link's buffer window.
+  // Record rows are counted from the first data row (TitleOffset), so the
+  // conversions stay right when the title band is not a whole record high
+  // (object view with RowsPerRecord above 1, or fewer columns than
+  // RowsPerRecord after loading). Title row t shows record row t, and the
+  // last record row for the deeper title rows of nested object columns.
+  //
+  // The column at Index; column 0 when Index is out of range; nil when the
+  // grid has no columns. Every lookup of a computed index goes through it.
+  TRixColumn* CheckedColumn(int Index) const;
+  // The data column of raw column ACol in the current record row (Offset).
   int RawToDataColumn(int ACol) const;
+  // The data column of cell (ACol, ARow), title or data row.
   int RawToDataColumn(int ACol, int ARow) const;
   int DataToRawColumn(int ACol) const;
+  // ACol below ColsPerRow is a position in the current record row; otherwise
+  // a data column. ACol becomes the raw column, Offset its record row.
+  void DataToRawColumn(int& ACol, int& Offset) const;
+  // The data column at position ACol of raw row ARow's record row (-1: Row).
+  int DspToRawColumn(int ACol, int ARow = -1) const;
+  // The record row of raw row ARow (negative or 0 in title rows).
+  int GetOffset(int ARow) const;
+  void SetOffset(int ARow);
+  int Offset() const { return FOffset; }
+  // The record row raw row ARow shows, title rows included.
+  int RecordRowOf(int ARow) const;
+  // Which column a cell shows: the data column of (ACol, ARow); when that
+  // does not exist, the column at the same position of record row 0; else
+  // column 0. -1 for the indicator column and when there are no columns.
+  // The cell draws CellColumn's FDrawColumn in CalcRect(CellColumn, ARow).
+  int CellDataColumn(int ACol, int ARow) const;
+  TRixColumn* CellColumn(int ACol, int ARow) const;
+  // The record slot of a data row; -1 for a title row.
+  int RecordSlot(int ARow) const;
+  // The raw cell of data column ColIndex in the record that holds ARawRow.
+  TGridCoord GetColumnPosInRecord(int ColIndex, int ARawRow) const;
+  // Pixels of Column's cell in the record of raw row ARow, merged over the
+  // columns bound to its draw column. Empty for nil.
+  TRect CalcRect(TRixColumn* Column, int ARow) const;
+  // Title cell of a nested object column at depth ARow; MasterCol is the
+  // group (ColumnAtDepth) whose title it is, nil when none.
+  TRect CalcTitleRect(TRixColumn* Col, int ARow, TRixColumn*& MasterCol) const;
+  // The centre of cell (ACol, ARow) lies in Column's merged cell of the
+  // current record.
+  bool InBindColumn(int ACol, int ARow, TRixColumn* Column) const;
+  // Col, or its ancestor at depth ADepth; nil when none.
+  static TRixColumn* ColumnAtDepth(TRixColumn* Col, int ADepth);
+  // The current column: the draw column of the column under the current
+  // cell, -1 without columns. Setting moves the current cell to the column's
+  // cell in the current record.
+  int SelectedIndex() const;
+  void SetSelectedIndex(int Value);
+  TField* SelectedField() const;
+  void SetSelectedField(TField* Value);
 
   // ---- Answers to the data link ----
   virtual void DefineFieldMap();
@@ -287,8 +346,22 @@ protected:
   virtual void ColEnter() { if (FOnColEnter) FOnColEnter(this); }
   virtual void ColExit() { if (FOnColExit) FOnColExit(this); }
 
+  // ---- The layout pass and its steps (GridLayout.cpp) ----
   void InternalLayout();
   void SetFixedCols_(int Value);
+  void CheckForPassthroughs();
+  void ResetColumnFieldBindings();
+  void MeasureTitleHeights();
+  void SetColumnBindings();
+  void ColWidthsChanged() override;
+  void RowHeightsChanged() override;
+  void ColumnMoved(int FromIndex, int ToIndex) override;
+
+  // ---- Scrolling (GridScroll.cpp) ----
+  void TopLeftChanged() override;
+  void TimedScroll(TGridScrollDirection Direction) override;
+  void WMVScroll(TMessage& M) override;
+  void WMHScroll(TMessage& M) override;
 
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;

@@ -256,7 +256,7 @@ TEST_F(Column, RestoreDefaultsClearsEveryFlagAndResetsTheButtonSettings) {
   c->SetDropDownWidth(200);
   const int passes = Grid->LayoutPassCount();
   c->RestoreDefaults();
-  EXPECT_EQ(Grid->LayoutPassCount(), passes + 1);  // the assigned font went
+  EXPECT_GT(Grid->LayoutPassCount(), passes);  // the assigned font went
   EXPECT_TRUE(c->AssignedValues().Empty());
   EXPECT_EQ(c->Font()->Height(), Grid->Font()->Height());
   EXPECT_EQ(c->Title()->AlignmentV(), tavCenter);

@@ -149,8 +149,9 @@ TEST_F(GridObject, OnlyRemovingMultiSelectOrANewActivityClearsTheSelection) {
   Customize({"ID", "Name"});
   Grid->SetOptions(Grid->Options() + rixdgMultiSelect);
   Grid->SetDataSource(Source);
-  Grid->SelectedRows()->Insert("a");
-  Grid->SelectedRows()->Insert("b");
+  Grid->SelectedRows()->SetCurrentRowSelected(true);
+  Data->Next();
+  Grid->SelectedRows()->SetCurrentRowSelected(true);
   Grid->SetOptions(Grid->Options() - rixdgTitles);             // a layout option
   Grid->SetOptions(Grid->Options() + rixdgRowLines - rixdgTabs);
   Grid->Columns()->Items(0)->SetWidth(90);                   // a column resize
@@ -160,7 +161,7 @@ TEST_F(GridObject, OnlyRemovingMultiSelectOrANewActivityClearsTheSelection) {
   Data->Close();
   EXPECT_EQ(Grid->SelectedRows()->Count(), 0);
   Data->Open();
-  Grid->SelectedRows()->Insert("c");
+  Grid->SelectedRows()->SetCurrentRowSelected(true);
   Grid->SetOptions(Grid->Options() - rixdgMultiSelect);
   EXPECT_EQ(Grid->SelectedRows()->Count(), 0);
   EXPECT_FALSE(Grid->Selecting());
@@ -169,7 +170,7 @@ TEST_F(GridObject, OnlyRemovingMultiSelectOrANewActivityClearsTheSelection) {
 
 TEST_F(GridObject, ANewDataSourceClearsTheSelection) {
   Grid->SetDataSource(Source);
-  Grid->SelectedRows()->Insert("a");
+  Grid->SelectedRows()->SetCurrentRowSelected(true);
   auto* other = new TDataSource(Form);
   Grid->SetDataSource(other);
   EXPECT_EQ(Grid->SelectedRows()->Count(), 0);
@@ -359,7 +360,7 @@ TEST_F(GridObject, FreeingTheDataSourceUnbindsTheGrid) {
 
 TEST_F(GridObject, AUnidirectionalDataSetIsRefusedAndTheGridStaysBound) {
   Grid->SetDataSource(Source);
-  Grid->SelectedRows()->Insert("a");
+  Grid->SelectedRows()->SetCurrentRowSelected(true);
   auto* uni = new TUniDirectionalDataSet(Form);
   uni->SetName("Uni");
   auto* uniSource = new TDataSource(Form);

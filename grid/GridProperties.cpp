@@ -166,19 +166,3 @@ void TRixCustomDBGrid::CMFontChanged(TMessage& M) {
   }
   EndLayout();
 }
-
-// ---- Stream property "Columns" -------------------------------------------------
-
-void TRixCustomDBGrid::DefineProperties(TFiler* Filer) {
-  TCustomGrid::DefineProperties(Filer);
-  Filer->DefineProperty(
-      "Columns", [this](TReader& R) { ReadColumns(R); }, [this](TWriter& W) { WriteColumns(W); }, StoreColumns());
-}
-
-void TRixCustomDBGrid::ReadColumns(TReader& Reader) {
-  FColumns->Clear();
-  Reader.CheckValue(vaCollection);
-  Reader.ReadCollection(FColumns);
-}
-
-void TRixCustomDBGrid::WriteColumns(TWriter& Writer) { Writer.WriteCollection(FColumns); }

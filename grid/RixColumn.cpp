@@ -105,92 +105,6 @@ void TRixColumn::Invalidated(TObject* Sender) {
   Changed(false);
 }
 
-// ---- Field binding -----------------------------------------------------------------
-
-TField* TRixColumn::Field() const {
-  if (FField == nullptr && !FFieldName.empty() && LinkActive()) {
-    TRixCustomDBGrid* g = Grid();
-    if (TField* f = g->DataLink()->DataSet()->FindField(FFieldName)) {
-      FField = f;
-      f->FreeNotification(g);
-    }
-  }
-  return FField;
-}
-
-void TRixColumn::SetField(TField* Value) {
-  if (FField == Value) return;
-  if (Value != nullptr && Value->ComponentState().Contains(csDestroying)) Value = nullptr;
-  FField = Value;
-  if (Value != nullptr) {
-    if (TRixCustomDBGrid* g = Grid()) Value->FreeNotification(g);
-    FFieldName = Value->FullName();
-  }
-  if (!FStored) {
-    if (Value == nullptr) FFieldName.clear();
-    RestoreDefaults();
-  }
-  Changed(false);
-}
-
-void TRixColumn::SetFieldName(const std::string& Value) {
-  TField* f = nullptr;
-  TRixCustomDBGrid* g = Grid();
-  if (g != nullptr && g->DataLink() != nullptr && g->DataLink()->DataSet() != nullptr &&
-      !g->ComponentState().Contains(csLoading) && !Value.empty())
-    f = g->DataLink()->DataSet()->FindField(Value);
-  FFieldName = Value;
-  SetField(f);
-  Changed(false);
-}
-
-// ---- Hierarchy (the parts the column model needs now) -----------------------------
-
-TRixColumn* TRixColumn::ParentColumn() const {
-  TField* f = Field();
-  TRixDBGridColumns* cols = Columns();
-  if (f == nullptr || f->ParentField() == nullptr || cols == nullptr) return nullptr;
-  for (int i = Index() - 1; i >= 0; --i)
-    if (cols->Items(i)->Field() == f->ParentField()) return cols->Items(i);
-  return nullptr;
-}
-
-int TRixColumn::Depth() const {
-  int depth = 0;
-  for (TRixColumn* p = ParentColumn(); p != nullptr; p = p->ParentColumn()) depth = rix::CheckedAdd(depth, 1);
-  return depth;
-}
-
-bool TRixColumn::Expandable() const {
-  TField* f = Field();
-  return f != nullptr && (f->DataType() == ftADT || f->DataType() == ftArray);
-}
-
-void TRixColumn::SetExpanded(bool Value) {
-  if (Value == FExpanded) return;
-  FExpanded = Value;
-  Changed(true);
-}
-
-bool TRixColumn::GetVisible() const {
-  if (!FVisible) return false;
-  TRixColumn* p = ParentColumn();
-  return p == nullptr || p->GetVisible();
-}
-
-void TRixColumn::SetVisible(bool Value) {
-  if (Value == FVisible) return;
-  FVisible = Value;
-  Changed(true);
-}
-
-bool TRixColumn::Showing() const {
-  if (GetExpanded() || !GetVisible()) return false;
-  for (TRixColumn* p = ParentColumn(); p != nullptr; p = p->ParentColumn())
-    if (!p->GetExpanded()) return false;
-  return true;
-}
-
 // ---- Defaults --------------------------------------------------------------------
 
 TAlignment TRixColumn::DefaultAlignment() const {
@@ -321,9 +235,9 @@ void TRixColumn::SetBindColumn(TBindType Value) {
   if (Assigned(cvBindColumn) && Value == FBindColumn) return;
   FBindColumn = Value;
   Include(cvBindColumn);
-  // Through the layout lock: a pass started here could otherwise run inside
-  // another and free the columns that one is walking.
-  if (TRixCustomDBGrid* g = Grid()) g->LayoutChanged();
+  // Through the layout lock: a pass run directly in the middle of a
+  // collection's Assign would free columns the copy is still working on.
+  if (TRixCustomDBGrid* g = Grid(); g != nullptr && g->Columns() == Columns()) g->LayoutChanged();
   Changed(false);
 }
 

@@ -89,6 +89,9 @@ public:
   void SetVisible(bool Value);
   // Has a cell on screen: visible, not expanded, every ancestor expanded.
   bool Showing() const;
+  // Moves the column. A stored column takes the run of its descendants that
+  // follows it along; a default column moves its field in the dataset too.
+  void SetIndex(int Value) override;
 
   // ---- Settings with inherited defaults ----
   TAlignment Alignment() const { return GetAlignment(); }

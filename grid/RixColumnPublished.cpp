@@ -79,7 +79,12 @@ void TRixColumn::DeclareProperties(rix::TClassBuilder<TRixColumn>& B) {
   B.Property("TabStop", BooleanTypeInfo(), &C::GetTabStop, &C::SetTabStop).Stored(&C::IsTabStop);
   B.Property("Title", ClassTypeInfo("TRixColumnTitle"), &C::Title, &C::SetTitle);
   B.Property("Visible", BooleanTypeInfo(), &C::GetVisible, &C::SetVisible);
-  B.Property("Width", IntegerTypeInfo(), &C::GetWidth, [](C* c, int v) { c->SetWidth(v); })
+  B.Property("Width", IntegerTypeInfo(), &C::GetWidth,
+             [](C* c, int v) {
+               // -1 is what a hidden column reads; anything lower is no width.
+               if (v < -1) throw ERangeError("Width must not be below -1, not " + std::to_string(v));
+               c->SetWidth(static_cast<int>(v));
+             })
       .Stored(&C::IsWidthStored);
   B.Property("Wordrap", BooleanTypeInfo(), &C::Wordrap, &C::SetWordrap).Default(0);
   B.Event<void(TObject*)>("OnClick", MethodTypeInfo("TNotifyEvent"), &C::OnClickName, &C::SetOnClickNamed);

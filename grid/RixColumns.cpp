@@ -1,11 +1,49 @@
 #include "grid/RixColumns.h"
 
+#include "grid/RixColumnsWrapper.h"
 #include "grid/RixDBGrid.h"
+#include "messages/RixRtlCons.h"
+#include "platform/streaming/Streaming.h"
+
+#include <memory>
+
+namespace {
+
+// Runs the grid's layout bracket around Body: EndLayout on success (one
+// relayout), CancelLayout when Body raises (the error passes on).
+template <typename F>
+void WithinLayout(TRixCustomDBGrid* Grid, F&& Body) {
+  if (Grid == nullptr) {
+    Body();
+    return;
+  }
+  Grid->BeginLayout();
+  try {
+    Body();
+  } catch (...) {
+    Grid->CancelLayout();
+    throw;
+  }
+  Grid->EndLayout();
+}
+
+TDataSet* GridDataSet(TRixCustomDBGrid* Grid) {
+  if (Grid == nullptr || Grid->DataSource() == nullptr) return nullptr;
+  return Grid->DataSource()->DataSet();
+}
+
+} // namespace
 
 TRixDBGridColumns::TRixDBGridColumns(TRixCustomDBGrid* Grid, TCollectionItemClass ColumnClass)
     : TCollection(std::move(ColumnClass)), FGrid(Grid) {}
 
 TRixColumn* TRixDBGridColumns::InternalAdd() {
+  struct TFlag {
+    bool& F;
+    bool Old;
+    explicit TFlag(bool& AF) : F(AF), Old(AF) { F = true; }
+    ~TFlag() { F = Old; }
+  } adding(FAddingDefault);
   TRixColumn* c = Add();
   c->SetIsStored(false);
   return c;
@@ -17,34 +55,38 @@ TRixDBGridColumnsState TRixDBGridColumns::State() const {
 
 void TRixDBGridColumns::SetState(TRixDBGridColumnsState Value) {
   if (Value == State()) return;
-  if (Value == csDefault) {
+  if (Value == csDefault)
     Clear();
-    return;
-  }
-  rix::TUpdateBracket<TRixDBGridColumns> bracket(*this);
-  for (int i = 0; i < Count(); ++i) Items(i)->SetIsStored(true);
+  else
+    RebuildColumns();
 }
 
 TPersistent* TRixDBGridColumns::GetOwner() { return FGrid; }
 
+bool TRixDBGridColumns::ReportsToGrid() const {
+  return FGrid != nullptr && FGrid->Columns() == this && !FGrid->ComponentState().Contains(csLoading);
+}
+
+// Only the columns of record row 0 own a grid column's width: a column of a
+// lower record row shares its raw column with the row-0 column above it, so
+// it only repaints.
 void TRixDBGridColumns::Update(TCollectionItem* Item) {
-  if (FGrid == nullptr || FGrid->ComponentState().Contains(csLoading)) return;
+  if (FAddingDefault || !ReportsToGrid()) return;
   if (Item == nullptr) {
     FGrid->LayoutChanged();
     return;
   }
   auto* column = static_cast<TRixColumn*>(Item);
-  int raw = FGrid->DataToRawColumn(column->Index());
+  const int raw = FGrid->DataToRawColumn(column->Index());
   if (raw < 0 || raw >= FGrid->ColCount()) return;
   FGrid->InvalidateCol(raw);
-  // Only the first record row's columns own a grid column's width.
   if (column->Index() >= FGrid->ColsPerRow()) return;
   // The width comes from the column: the grid must not copy its widths back
   // into the columns and lay out again, which could free the column whose
   // setter is still running.
   FGrid->BeginUpdate();
   try {
-    FGrid->SetColWidths(raw, column->Showing() ? column->Width() : -1);
+    FGrid->SetColWidths(raw, column->Width());
   } catch (...) {
     FGrid->EndUpdate();
     throw;
@@ -57,4 +99,100 @@ void TRixDBGridColumns::Update(TCollectionItem* Item) {
 void TRixDBGridColumns::Notify(TCollectionItem* Item, TCollectionNotification Action) {
   TCollection::Notify(Item, Action);
   if (auto* column = dynamic_cast<TRixColumn*>(Item); column != nullptr && Action != cnAdded) column->ForgetReferences();
+}
+
+void TRixDBGridColumns::RestoreDefaults() {
+  rix::TUpdateBracket<TRixDBGridColumns> bracket(*this);
+  for (int i = 0; i < Count(); ++i) Items(i)->RestoreDefaults();
+}
+
+// In object view a dataset's Fields lists only top-level fields, and an
+// object field's sub-fields are reached through it. In the flat view they
+// already follow their parent in the list, and recursing would list them
+// twice.
+void TRixDBGridColumns::AddFields(TFields* Fields, int Depth) {
+  Depth = rix::CheckedAdd(Depth, 1);
+  for (int i = 0; i < Fields->Count(); ++i) {
+    TField* f = Fields->Fields(i);
+    Add()->SetFieldName(f->FullName());
+    auto* object = dynamic_cast<TObjectField*>(f);
+    if ((f->DataType() == ftADT || f->DataType() == ftArray) && object != nullptr && object->FieldCount() > 0 &&
+        Fields->IndexOf(object->Fields()->Fields(0)) < 0)
+      AddFields(object->Fields(), Depth);
+  }
+}
+
+void TRixDBGridColumns::RebuildColumns() {
+  TDataSet* ds = GridDataSet(FGrid);
+  if (ds == nullptr) {
+    Clear();
+    return;
+  }
+  WithinLayout(FGrid, [&] {
+    Clear();
+    AddFields(ds->Fields(), 0);
+  });
+}
+
+void TRixDBGridColumns::AddAllFields() {
+  TDataSet* ds = GridDataSet(FGrid);
+  if (ds == nullptr) {
+    Clear();
+    return;
+  }
+  TModalResult answer = mrYes;
+  if (Count() > 0)
+    answer = MessageDlg(SConfirmDeleteItem, mtInformation, TMsgDlgButtons{mbYes, mbNo, mbCancel}, 0);
+  if (answer == mrCancel) return;
+  WithinLayout(FGrid, [&] {
+    if (answer == mrYes) Clear();
+    AddFields(ds->Fields(), 0);
+  });
+}
+
+// ---- Column-set streams --------------------------------------------------------
+
+void TRixDBGridColumns::SaveToStream(TStream& S) {
+  std::unique_ptr<TRixColumnsWrapper> wrapper(new TRixColumnsWrapper(nullptr));
+  wrapper->SetColumns(this);
+  WriteComponent(S, wrapper.get());
+}
+
+// The set is written to memory first, so a failure while writing it leaves
+// an existing file untouched.
+void TRixDBGridColumns::SaveToFile(const std::string& FileName) {
+  TMemoryStream buffer;
+  SaveToStream(buffer);
+  TFileStream file(FileName, fmCreate);
+  file.WriteBuffer(buffer.Memory(), buffer.Size());
+}
+
+TRixDBGridColumns* TRixDBGridColumns::NewScratch() const {
+  if (FGrid != nullptr) return FGrid->CreateColumns();
+  return new TRixDBGridColumns(nullptr, ItemClass());
+}
+
+// The scratch columns belong to the same grid, so they see its defaults and
+// bind its dataset's fields while they are read; they report nothing to it
+// (ReportsToGrid). The whole exchange runs under the grid's layout lock: a
+// failed read cancels the bracket without a relayout, a complete one ends it
+// with one.
+void TRixDBGridColumns::LoadFromStream(TStream& S) {
+  std::unique_ptr<TRixDBGridColumns> scratch(NewScratch());
+  std::unique_ptr<TRixColumnsWrapper> wrapper(new TRixColumnsWrapper(nullptr));
+  wrapper->SetColumns(scratch.get());
+  WithinLayout(FGrid != nullptr && FGrid->Columns() == this ? FGrid : nullptr, [&] {
+    ReadComponent(S, wrapper.get());
+    Assign(scratch.get());
+  });
+}
+
+// A read error names the file as well as the offset and property.
+void TRixDBGridColumns::LoadFromFile(const std::string& FileName) {
+  TFileStream file(FileName, fmOpenRead);
+  try {
+    LoadFromStream(file);
+  } catch (const EReadError& E) {
+    throw EReadError(FileName + ": " + E.Message());
+  }
 }

@@ -383,6 +383,8 @@ private:
   // A column reads FUpdateFields and FLayoutFromDataset when it sets its
   // width, and runs InternalLayout when its binding changes.
   friend class TRixColumn;
+  // A column set is read into a scratch collection made by CreateColumns.
+  friend class TRixDBGridColumns;
   void Construct(const TRixGridFactories& Factories);
   void LoadImageLists();
   void CreateBlobPopupMenu();

@@ -60,11 +60,14 @@ do_test() {
 
 do_demo() {
   do_build
-  if [[ -x build/bin/rixgrid && -f resources/demo/sample.txt ]]; then
-    build/bin/rixgrid stream build resources/demo/sample.txt -o build/sample.rixcols
-    build/bin/rixgrid stream dump build/sample.rixcols
-  else
-    echo "do: the rixgrid tool is not built yet" >&2
+  local png=build/demo.png
+  build/bin/rixgrid show build/sample/shop.db --table products --form resources/demo/shop-grid.txt \
+    --png "$png" --size 900x600 >/dev/null
+  echo "$ROOT/$png"
+  # The window only for someone at a display: never in CI or without a terminal.
+  if [[ -n ${DISPLAY:-} && -z ${CI:-} && -t 1 ]]; then
+    build/bin/rixgrid show build/sample/shop.db --table products --form resources/demo/shop-grid.txt \
+      --window --size 900x600 || echo "do: the window could not open; the picture is $ROOT/$png" >&2
   fi
 }
 

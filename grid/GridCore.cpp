@@ -296,11 +296,6 @@ void TRixCustomDBGrid::WMSize(TMessage& M) {
   InvalidateTitles();
 }
 
-void TRixCustomDBGrid::InvalidateTitles() {
-  if (!HandleAllocated()) return;
-  for (int r = 0; r < FTitleOffset && r < RowCount(); ++r) InvalidateRow(r);
-}
-
 void TRixCustomDBGrid::CMEnabledChanged(TMessage& M) {
   TCustomGrid::CMEnabledChanged(M);
   Invalidate();

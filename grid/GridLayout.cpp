@@ -391,12 +391,3 @@ void TRixCustomDBGrid::ColumnMoved(int FromIndex, int ToIndex) {
   }
   if (FOnColumnMoved) FOnColumnMoved(this, FromIndex, ToIndex);
 }
-
-// Painting comes with the cell painting work; until then a cell shows the
-// grid's colour.
-void TRixCustomDBGrid::DrawCell(int, int, const TRect& ARect, TGridDrawState) {
-  if (TCanvas* c = Canvas()) {
-    c->Brush()->SetColor(Color());
-    c->FillRect(ARect);
-  }
-}

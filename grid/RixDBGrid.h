@@ -304,6 +304,15 @@ public:
   TField* SelectedField() const;
   void SetSelectedField(TField* Value);
 
+  // ---- Painting helpers for event handlers ----
+  void DefaultDrawDataCell(const TRect& Rect, TField* Field, TGridDrawState State);
+  void DefaultDrawColumnCell(const TRect& Rect, int DataCol, TRixColumn* Column, TGridDrawState State);
+  bool UseRightToLeftAlignmentForField(const TField* AField, TAlignment Alignment) const;
+  // The check box's side in the last check-box cell painted.
+  int CheckSize() const { return FCheckSize; }
+  // Raw grid row of the last indicator row painted for the current record.
+  int SelRow() const { return FSelRow; }
+
   // ---- Answers to the data link ----
   virtual void DefineFieldMap();
   virtual void LinkActive(bool Value);
@@ -342,7 +351,6 @@ protected:
   virtual TRixDBGridColumns* CreateColumns();
   virtual TRixGridDataLink* CreateDataLink();
   virtual void SetColumnAttributes();
-  virtual void HighlightCell(int DataCol, int DataRow, const std::string& Value, TGridDrawState AState) {}
   virtual void ColEnter() { if (FOnColEnter) FOnColEnter(this); }
   virtual void ColExit() { if (FOnColExit) FOnColExit(this); }
 
@@ -365,7 +373,13 @@ protected:
 
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // ---- Painting (GridPaint.cpp, GridPaintCells.cpp) ----
   void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) override;
+  // ACol, ARow are data coordinates here.
+  virtual void DrawCellSpecial(int ACol, int ARow, TRixColumn* Column, const TRect& ARect, TGridDrawState AState);
+  virtual bool HighlightCell(int DataCol, int DataRow, const std::string& Value, TGridDrawState AState);
+  virtual void DrawDataCell(const TRect& Rect, TField* Field, TGridDrawState State);
+  virtual void DrawColumnCell(const TRect& Rect, int DataCol, TRixColumn* Column, TGridDrawState State);
 
   void CMDeferLayout(TMessage& M);
   void CMFontChanged(TMessage& M) override;
@@ -388,6 +402,14 @@ private:
   void Construct(const TRixGridFactories& Factories);
   void LoadImageLists();
   void CreateBlobPopupMenu();
+  void DrawTitleCell(const TRect& CellRect, int ARow, TRixColumn* Column, TGridDrawState& AState, int FrameOffs);
+  void DrawIndicatorCell(TRect ARect, int DataRow, int ActiveRecord, int FrameOffs);
+  bool RowIsMultiSelected() const;
+  void DrawDataCellContents(int DataCol, int DataRow, int ActiveRecord, TRixColumn* OldColumn,
+                            TRixColumn* DrawColumn, TRect& R, TGridDrawState& AState);
+  bool FocusRectWanted() const;
+  void PaintImageCell(TRixColumn* Column, const TRect& ARect);
+  void MemoCell(TRixColumn* Column, const TRect& ARect);
   void ReadColumns(TReader& Reader);
   void WriteColumns(TWriter& Writer);
 
@@ -446,6 +468,7 @@ private:
   TRect FSelectedRect{0, 0, 0, 0};
   bool FUpdateFields = false;
   bool FAcquireFocus = true;
+  int FCheckSize = 10;
 
   // Platform-side state of this implementation.
   std::unique_ptr<TFont> FFont;

@@ -28,7 +28,8 @@ CREATE TABLE products (
 INSERT INTO categories (id, name) VALUES
   (1, '果物'), (2, '野菜'), (3, '飲み物'), (4, '菓子'), (5, '文具');
 
--- Twenty base items, each sold in ten varieties.
+-- Twenty base items, each sold in ten varieties. The ids step through the
+-- items and varieties by 7 (modulo 200), so neighbouring rows differ.
 CREATE TEMP TABLE base_items (n INTEGER, name TEXT, kana TEXT, category INTEGER, price INTEGER);
 INSERT INTO base_items VALUES
   (0,  'りんご',     'リンゴ',         1, 150),
@@ -66,8 +67,8 @@ INSERT INTO varieties VALUES
   (9, '新商品',   'シンショウヒン', 1.1, '今月入荷したばかりの新しい商品です。');
 
 INSERT INTO products (id, code, name, kana, category, price, stock, in_stock, arrived, note)
-SELECT b.n * 10 + v.v + 1,
-       printf('P%04d', b.n * 10 + v.v + 1),
+SELECT (b.n * 10 + v.v) * 7 % 200 + 1,
+       printf('P%04d', (b.n * 10 + v.v) * 7 % 200 + 1),
        v.prefix || b.name,
        v.kana || b.kana,
        b.category,
@@ -78,7 +79,7 @@ SELECT b.n * 10 + v.v + 1,
        v.note || char(10) || '産地・仕様の詳細は店頭でお尋ねください。' ||
          CASE WHEN (b.n + v.v) % 4 = 0 THEN char(10) || '※ 数量に限りがあります。' ELSE '' END
 FROM base_items b CROSS JOIN varieties v
-ORDER BY b.n, v.v;
+ORDER BY 1;
 
 DROP TABLE base_items;
 DROP TABLE varieties;

@@ -1,0 +1,185 @@
+// rixgrid show DB [--table T | --sql SELECT] [--form FORMFILE] [--columns FILE]
+//                 [--rows-per-record N] [--png OUT --size WxH] [--window] [--time]
+//
+// Shows a table or query of an SQLite database in a TRixDBGrid: one frame
+// drawn into a PNG file, or the grid in a window (scroll bars, wheel and
+// resizing; keyboard and mouse as far as the grid answers them). Without
+// --png the window opens. Without --table and --sql the database's first
+// table is shown.
+//
+// --form reads the grid's properties and its "Columns" from a form file in
+// the text form (an "object Name: TRixDBGrid ... end" block); --columns loads
+// a column-set file over them. The data source is bound after both, so the
+// columns find their fields by name. --time prints how long opening and the
+// first frame took on stderr.
+#include "apps/rixgrid/Commands.h"
+
+#include <RixDBGrids.h>
+
+#include <chrono>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+
+namespace rixgrid {
+namespace {
+
+struct TShowOptions {
+  std::string Database, Table, Sql, FormFile, ColumnsFile, Png;
+  int RowsPerRecord = 0;
+  int Width = 1024, Height = 640;
+  bool SizeGiven = false, Window = false, Time = false;
+};
+
+int ParseInt(const std::string& Option, const std::string& S, int Lo, int Hi) {
+  size_t used = 0;
+  int v = 0;
+  try {
+    v = std::stoi(S, &used);
+  } catch (const std::exception&) {
+    used = 0;
+  }
+  if (used != S.size() || S.empty() || v < Lo || v > Hi)
+    throw TUsageError{Option + " expects a number from " + std::to_string(Lo) + " to " + std::to_string(Hi) +
+                      ", not '" + S + "'"};
+  return v;
+}
+
+TShowOptions Parse(const std::vector<std::string>& Args) {
+  TShowOptions o;
+  auto value = [&](size_t& i) -> const std::string& {
+    if (i + 1 >= Args.size()) throw TUsageError{Args[i] + " needs a value"};
+    return Args[++i];
+  };
+  for (size_t i = 0; i < Args.size(); ++i) {
+    const std::string& a = Args[i];
+    if (a == "--table") o.Table = value(i);
+    else if (a == "--sql") o.Sql = value(i);
+    else if (a == "--form") o.FormFile = value(i);
+    else if (a == "--columns") o.ColumnsFile = value(i);
+    else if (a == "--rows-per-record") o.RowsPerRecord = ParseInt(a, value(i), 1, 255);
+    else if (a == "--png") o.Png = value(i);
+    else if (a == "--window") o.Window = true;
+    else if (a == "--time") o.Time = true;
+    else if (a == "--size") {
+      const std::string& s = value(i);
+      const size_t x = s.find('x');
+      if (x == std::string::npos) throw TUsageError{"--size expects WIDTHxHEIGHT, not '" + s + "'"};
+      o.Width = ParseInt("--size", s.substr(0, x), 16, 16384);
+      o.Height = ParseInt("--size", s.substr(x + 1), 16, 16384);
+      o.SizeGiven = true;
+    } else if (!a.empty() && a[0] == '-') {
+      throw TUsageError{"unknown option '" + a + "'"};
+    } else if (o.Database.empty()) {
+      o.Database = a;
+    } else {
+      throw TUsageError{"unexpected argument '" + a + "'"};
+    }
+  }
+  if (o.Database.empty()) throw TUsageError{"expected a database file"};
+  if (!o.Table.empty() && !o.Sql.empty()) throw TUsageError{"--table and --sql exclude each other"};
+  if (o.SizeGiven && o.Png.empty() && !o.Window) throw TUsageError{"--size goes with --png or --window"};
+  if (o.Png.empty()) o.Window = true;
+  return o;
+}
+
+// The first table of the database, in creation order.
+std::string FirstTable(TComponent* Owner, const std::string& Database) {
+  auto* q = new TSQLiteDataSet(Owner);
+  q->SetDatabaseName(Database);
+  q->SetSQL("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid LIMIT 1");
+  q->Open();
+  if (q->Eof()) throw EDatabaseError(Database + ": the database has no tables");
+  std::string name = q->Fields()->Fields(0)->AsString();
+  delete q;
+  return name;
+}
+
+// The form file's grid properties and columns, read into Grid.
+void LoadForm(TRixDBGrid* Grid, const std::string& FileName) {
+  std::string binary;
+  try {
+    binary = rix::TextToBinary(ReadFileBytes(FileName));
+  } catch (const EParserError& E) {
+    throw EParserError(FileName + ": " + E.Message());
+  }
+  TMemoryStream s;
+  s.Write(binary.data(), static_cast<std::int64_t>(binary.size()));
+  s.SetPosition(0);
+  try {
+    ReadComponent(s, Grid);
+  } catch (const EReadError& E) {
+    throw EReadError(FileName + ": " + E.Message());
+  }
+}
+
+struct TShowForm {
+  std::unique_ptr<TForm> Form;
+  TRixDBGrid* Grid = nullptr;
+  TSQLiteDataSet* Data = nullptr;
+};
+
+TShowForm Build(const TShowOptions& O) {
+  TShowForm f;
+  f.Form = std::make_unique<TForm>(nullptr);
+  f.Grid = new TRixDBGrid(f.Form.get());
+  f.Grid->SetParent(f.Form.get());
+  if (!O.FormFile.empty()) LoadForm(f.Grid, O.FormFile);
+  if (!O.ColumnsFile.empty()) f.Grid->Columns()->LoadFromFile(O.ColumnsFile);
+  f.Data = new TSQLiteDataSet(f.Form.get());
+  f.Data->SetDatabaseName(O.Database);
+  if (!O.Sql.empty())
+    f.Data->SetSQL(O.Sql);
+  else
+    f.Data->SetTableName(O.Table.empty() ? FirstTable(f.Form.get(), O.Database) : O.Table);
+  f.Data->Open();
+  auto* source = new TDataSource(f.Form.get());
+  source->SetDataSet(f.Data);
+  f.Grid->SetDataSource(source);
+  if (O.RowsPerRecord > 0) f.Grid->SetRowsPerRecord(O.RowsPerRecord);
+  return f;
+}
+
+void LayOut(TShowForm& F) {
+  F.Grid->SetBounds(0, 0, F.Form->ClientWidth(), F.Form->ClientHeight());
+}
+
+double MsSince(std::chrono::steady_clock::time_point T) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - T).count();
+}
+
+int RunShow(const std::vector<std::string>& Args) {
+  const TShowOptions o = Parse(Args);
+  const auto start = std::chrono::steady_clock::now();
+  TShowForm f = Build(o);
+  if (!o.Png.empty()) {
+    THeadlessHost host(f.Form.get(), o.Width, o.Height);
+    LayOut(f);
+    f.Grid->SetFocus();
+    host.Paint();
+    const double firstFrame = MsSince(start);
+    host.SaveToPNG(o.Png);
+    if (o.Time)
+      std::cerr << "open and first frame: " << firstFrame << " ms; with the PNG written: " << MsSince(start)
+                << " ms\n";
+    std::cout << o.Png << "\n";
+    if (!o.Window) return 0;
+  }
+  TSdlHost host(f.Form.get(), o.Width, o.Height, "rixgrid show " + o.Database);
+  host.SetOnResize([&f] { LayOut(f); });
+  LayOut(f);
+  f.Grid->SetFocus();
+  if (o.Time) {
+    host.Step(0);
+    std::cerr << "open and first frame in the window: " << MsSince(start) << " ms\n";
+  }
+  return host.Run();
+}
+
+TCommandRegistration Reg({"show"},
+                         "DB [--table T | --sql SELECT] [--form FORMFILE] [--columns FILE] [--rows-per-record N] "
+                         "[--png OUT --size WxH] [--window] [--time]",
+                         "show a table or query in the grid: one frame into a PNG, or a window", RunShow);
+
+} // namespace
+} // namespace rixgrid

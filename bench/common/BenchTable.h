@@ -1,0 +1,73 @@
+// The table the painting benchmarks show: 20 columns of a shop's stock
+// (Japanese names, numbers, dates, flags), built once per process in the
+// temporary directory and removed at exit.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <unistd.h>
+
+namespace benchtable {
+
+inline const char* TableName = "Items";
+// The font both grids draw with, in pixels.
+inline const char* FontName = "IPAPGothic";
+constexpr int FontPixels = 13;
+constexpr int FrameWidth = 1920, FrameHeight = 1080;
+
+// Fills Path with Rows rows (the file is replaced).
+inline void Build(const std::string& Path, long Rows) {
+  std::filesystem::remove(Path);
+  sqlite3* db = nullptr;
+  if (sqlite3_open(Path.c_str(), &db) != SQLITE_OK) {
+    std::fprintf(stderr, "cannot create %s\n", Path.c_str());
+    std::exit(1);
+  }
+  const std::string sql =
+      "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;"
+      "CREATE TABLE Items (id INTEGER PRIMARY KEY, code VARCHAR(8), name VARCHAR(40), kana VARCHAR(40),"
+      " price INTEGER, stock INTEGER, in_stock BOOLEAN, arrived DATE, category VARCHAR(10), maker VARCHAR(20),"
+      " weight REAL, width INTEGER, height INTEGER, depth INTEGER, color VARCHAR(10), origin VARCHAR(10),"
+      " rating REAL, orders INTEGER, updated DATETIME, remark VARCHAR(40));"
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+      std::to_string(Rows) +
+      ") INSERT INTO Items SELECT i, printf('P%07d', i), '商品 ' || i || ' 号', 'ショウヒン ' || i, i % 997 * 10,"
+      " i % 61, i % 61 > 0, date('2020-01-01', '+' || (i % 1500) || ' days'),"
+      " substr('果物野菜飲料菓子文具', (i % 5) * 2 + 1, 2), 'メーカー ' || (i % 40), (i % 500) / 10.0, i % 300,"
+      " i % 200, i % 100, substr('赤青緑黄白黒', (i % 6) + 1, 1), substr('北海道東京大阪福岡沖縄', (i % 5) * 2 + 1, 2),"
+      " (i % 50) / 10.0, i % 1000, datetime('2024-01-01', '+' || (i % 10000) || ' minutes'), '備考 ' || i FROM n;"
+      "COMMIT;";
+  char* err = nullptr;
+  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+    std::fprintf(stderr, "cannot build the table: %s\n", err != nullptr ? err : "?");
+    std::exit(1);
+  }
+  sqlite3_close(db);
+}
+
+// The table of Rows rows for this process.
+inline std::string TablePath(long Rows) {
+  static std::map<long, std::string> paths;
+  auto it = paths.find(Rows);
+  if (it != paths.end()) return it->second;
+  const std::string path = (std::filesystem::temp_directory_path() /
+                            ("rix_paint_bench_" + std::to_string(::getpid()) + "_" + std::to_string(Rows) + ".db"))
+                               .string();
+  Build(path, Rows);
+  paths[Rows] = path;
+  static const bool cleanup = [] {
+    std::atexit([] {
+      for (auto& [n, p] : paths) std::filesystem::remove(p);
+    });
+    return true;
+  }();
+  (void)cleanup;
+  return path;
+}
+
+} // namespace benchtable

@@ -23,18 +23,6 @@ constexpr int IndicatorWidth = 11;
 
 // Height of the text "Wg" in Font, the measure of every row height.
 int WgHeight(const TFont* Font) { return rix::FontLineHeight(Font); }
-
-// Holds the grid's update lock for a scope.
-class TUpdateGuard {
-public:
-  explicit TUpdateGuard(TRixCustomDBGrid* Grid) : FGrid(Grid) { FGrid->BeginUpdate(); }
-  ~TUpdateGuard() { FGrid->EndUpdate(); }
-  TUpdateGuard(const TUpdateGuard&) = delete;
-  TUpdateGuard& operator=(const TUpdateGuard&) = delete;
-
-private:
-  TRixCustomDBGrid* FGrid;
-};
 } // namespace
 
 // ---- The pass ------------------------------------------------------------------
@@ -269,7 +257,7 @@ void TRixCustomDBGrid::SetColumnAttributes() {
 void TRixCustomDBGrid::SetFixedCols_(int Value) {
   const int old = FFixedCols;
   {
-    TUpdateGuard lock(this);
+    TUpdateLockGuard lock(this);
     try {
       const int selected = SelectedIndex();
       FFixedCols = Value;

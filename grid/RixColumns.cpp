@@ -84,14 +84,8 @@ void TRixDBGridColumns::Update(TCollectionItem* Item) {
   // The width comes from the column: the grid must not copy its widths back
   // into the columns and lay out again, which could free the column whose
   // setter is still running.
-  FGrid->BeginUpdate();
-  try {
-    FGrid->SetColWidths(raw, column->Width());
-  } catch (...) {
-    FGrid->EndUpdate();
-    throw;
-  }
-  FGrid->EndUpdate();
+  TUpdateLockGuard lock(FGrid);
+  FGrid->SetColWidths(raw, column->Width());
 }
 
 // A column leaving the collection (freed or moved elsewhere) takes every

@@ -26,11 +26,7 @@ protected:
     Grid->SetDataSource(Source);
     Form->HandleNeeded();
   }
-  TRixColumn* Column(const std::string& Name) const {
-    for (int i = 0; i < Grid->Columns()->Count(); ++i)
-      if (Grid->Columns()->Items(i)->FieldName() == Name) return Grid->Columns()->Items(i);
-    return nullptr;
-  }
+  TRixColumn* Column(const std::string& Name) const { return Col(Name); }
   TMemoryDataSet* Ds = nullptr;
 };
 

@@ -23,15 +23,14 @@ bool GridStillWatches(TRixCustomDBGrid* Grid, TField* Field, const TRixColumn* E
   return false;
 }
 
-// The grid's selected column: the draw column of the data column under the
-// current cell, or nil (no columns, or the current cell outside them).
+// The grid's selected column, or nil without columns.
 TRixColumn* SelectedColumn(TRixCustomDBGrid* Grid) {
-  const int data = Grid->RawToDataColumn(Grid->Col());
-  return Grid->GetColumns(data);
+  const int i = Grid->SelectedIndex();
+  return i >= 0 && i < Grid->Columns()->Count() ? Grid->Columns()->Items(i) : nullptr;
 }
 
 // One grid column sideways from the current cell, staying off the fixed
-// columns and inside the grid.
+// columns and inside the grid (the keyboard's MoveCol does not exist yet).
 void MoveCurrentCol(TRixCustomDBGrid* Grid, int Direction) {
   const int target = rix::CheckedAdd(Grid->Col(), Direction);
   if (target < Grid->TCustomGrid::FixedCols() || target >= Grid->ColCount()) return;
@@ -44,13 +43,6 @@ bool DescendsFrom(TRixColumn* Column, const TRixColumn* Ancestor) {
   return false;
 }
 
-// The column at Column's place taken at depth ADepth: Column itself, or the
-// ancestor whose depth is not greater.
-TRixColumn* ColumnAtDepth(TRixColumn* Column, int ADepth) {
-  while (Column != nullptr && ADepth < Column->Depth()) Column = Column->ParentColumn();
-  return Column;
-}
-
 } // namespace
 
 // ---- Field binding -----------------------------------------------------------------
@@ -59,7 +51,6 @@ TRixColumn* ColumnAtDepth(TRixColumn* Column, int ADepth) {
 // let a repaint or a relayout (which unbinds customised columns again) run
 // in the middle of its caller. The name found a field, so nothing about the
 // column's settings changes either.
-
 TField* TRixColumn::Field() const {
   if (FField == nullptr && !FFieldName.empty()) {
     TRixCustomDBGrid* g = Grid();
@@ -171,7 +162,7 @@ void TRixColumn::SetIndex(int Value) {
     if (g != nullptr && g->DataLink() != nullptr && g->DataLink()->Active() && g->AcquireLayoutLock()) {
       try {
         if (Value >= 0 && Value < cols->Count()) {
-          TRixColumn* col = ColumnAtDepth(cols->Items(Value), Depth());
+          TRixColumn* col = TRixCustomDBGrid::ColumnAtDepth(cols->Items(Value), Depth());
           TField* mine = Field();
           if (col != nullptr && mine != nullptr)
             if (TField* fld = col->Field()) mine->SetIndex(fld->Index());

@@ -9,22 +9,6 @@
 
 #include <utility>
 
-namespace {
-
-// Holds the update lock for a scope.
-class TUpdateLockGuard {
-public:
-  explicit TUpdateLockGuard(TRixCustomDBGrid* Grid) : FGrid(Grid) { FGrid->BeginUpdate(); }
-  ~TUpdateLockGuard() { FGrid->EndUpdate(); }
-  TUpdateLockGuard(const TUpdateLockGuard&) = delete;
-  TUpdateLockGuard& operator=(const TUpdateLockGuard&) = delete;
-
-private:
-  TRixCustomDBGrid* FGrid;
-};
-
-} // namespace
-
 [[noreturn]] void InvalidOp(const std::string& Message) { throw EInvalidGridOperation(Message); }
 [[noreturn]] void RaiseGridError(const std::string& Message) { throw EInvalidGridOperation(Message); }
 

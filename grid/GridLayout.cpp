@@ -12,6 +12,7 @@
 #include "platform/core/Checked.h"
 
 #include <algorithm>
+#include <unordered_set>
 #include <vector>
 
 using rix::CheckedAdd;
@@ -22,18 +23,6 @@ constexpr int IndicatorWidth = 11;
 
 // Height of the text "Wg" in Font, the measure of every row height.
 int WgHeight(const TFont* Font) { return rix::FontLineHeight(Font); }
-
-// Holds the grid's update lock for a scope.
-class TUpdateGuard {
-public:
-  explicit TUpdateGuard(TRixCustomDBGrid* Grid) : FGrid(Grid) { FGrid->BeginUpdate(); }
-  ~TUpdateGuard() { FGrid->EndUpdate(); }
-  TUpdateGuard(const TUpdateGuard&) = delete;
-  TUpdateGuard& operator=(const TUpdateGuard&) = delete;
-
-private:
-  TRixCustomDBGrid* FGrid;
-};
 } // namespace
 
 // ---- The pass ------------------------------------------------------------------
@@ -118,12 +107,12 @@ void TRixCustomDBGrid::ResetColumnFieldBindings() {
   if (!FDataLink->Active() && FDataLink->DefaultFields()) {
     FColumns->Clear();
   } else {
+    std::unordered_set<const TField*> mapped;
+    for (int j = 0; j < FDataLink->FieldCount(); ++j)
+      if (TField* f = FDataLink->Fields(j)) mapped.insert(f);
     for (int i = FColumns->Count() - 1; i >= 0; --i) {
       TRixColumn* c = FColumns->Items(i);
-      bool mapped = false;
-      if (c->FieldRef() != nullptr)
-        for (int j = 0; j < FDataLink->FieldCount() && !mapped; ++j) mapped = FDataLink->Fields(j) == c->FieldRef();
-      if (!mapped) delete c;
+      if (c->FieldRef() == nullptr || mapped.count(c->FieldRef()) == 0) delete c;
     }
   }
   int n = FDataLink->FieldCount();
@@ -268,7 +257,7 @@ void TRixCustomDBGrid::SetColumnAttributes() {
 void TRixCustomDBGrid::SetFixedCols_(int Value) {
   const int old = FFixedCols;
   {
-    TUpdateGuard lock(this);
+    TUpdateLockGuard lock(this);
     try {
       const int selected = SelectedIndex();
       FFixedCols = Value;

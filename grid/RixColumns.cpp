@@ -80,19 +80,12 @@ void TRixDBGridColumns::Update(TCollectionItem* Item) {
   const int raw = FGrid->DataToRawColumn(column->Index());
   if (raw < 0 || raw >= FGrid->ColCount()) return;
   FGrid->InvalidateCol(raw);
-  // Only the first record row's columns own a grid column's width.
   if (column->Index() >= FGrid->ColsPerRow()) return;
   // The width comes from the column: the grid must not copy its widths back
   // into the columns and lay out again, which could free the column whose
   // setter is still running.
-  FGrid->BeginUpdate();
-  try {
-    FGrid->SetColWidths(raw, column->Showing() ? column->Width() : -1);
-  } catch (...) {
-    FGrid->EndUpdate();
-    throw;
-  }
-  FGrid->EndUpdate();
+  TUpdateLockGuard lock(FGrid);
+  FGrid->SetColWidths(raw, column->Width());
 }
 
 // A column leaving the collection (freed or moved elsewhere) takes every

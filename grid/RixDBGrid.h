@@ -500,3 +500,16 @@ public:
 protected:
   using TRixCustomDBGrid::TRixCustomDBGrid;
 };
+
+// Holds a grid's update lock for a scope, also when the scope is left by an
+// exception.
+class TUpdateLockGuard {
+public:
+  explicit TUpdateLockGuard(TRixCustomDBGrid* Grid) : FGrid(Grid) { FGrid->BeginUpdate(); }
+  ~TUpdateLockGuard() { FGrid->EndUpdate(); }
+  TUpdateLockGuard(const TUpdateLockGuard&) = delete;
+  TUpdateLockGuard& operator=(const TUpdateLockGuard&) = delete;
+
+private:
+  TRixCustomDBGrid* FGrid;
+};

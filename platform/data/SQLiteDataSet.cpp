@@ -425,6 +425,7 @@ void TSQLiteDataSet::InternalOpen() {
   ClearCache();
   FCursor = csBOF;
   FCount = -1;
+  DropLadder();
   FAnchorPos = 0;
   FRowsFetched = 0;
   FCursorOpen = true;
@@ -436,6 +437,7 @@ void TSQLiteDataSet::InternalClose() {
   FMap.clear();
   FCursorOpen = false;
   FCount = -1;
+  DropLadder();
   CloseDatabase();
 }
 
@@ -776,9 +778,90 @@ std::int64_t TSQLiteDataSet::PositionOf(std::int64_t Key) const {
     const_cast<TSQLiteDataSet*>(this)->FSegFirstPos = p - idx;
     return p;
   }
-  std::int64_t p = CountRows("<", Key) + 1;
+  std::int64_t p = CountBefore(Key) + 1;
   if (inSeg) const_cast<TSQLiteDataSet*>(this)->FSegFirstPos = p - idx;
   return p;
+}
+
+// ---------------------------------------------------------------- the ladder
+
+std::int64_t TSQLiteDataSet::CountRange(std::int64_t Low, std::int64_t High) const {
+  const std::string k = Quote(FKeyColumn);
+  sqlite3_stmt* s =
+      Prepare("SELECT count(*) FROM (" + BaseQuery() + ") WHERE " + k + " >= ?1 AND " + k + " < ?2");
+  TStmtFinal fin{s};
+  sqlite3_bind_int64(s, 1, Low);
+  sqlite3_bind_int64(s, 2, High);
+  if (sqlite3_step(s) != SQLITE_ROW) RaiseSQLite("Cannot count the records");
+  return sqlite3_column_int64(s, 0);
+}
+
+bool TSQLiteDataSet::UseLadder() const { return FKeyed && GetRecordCount() > 4 * LadderStep; }
+
+void TSQLiteDataSet::BuildLadder() const {
+  if (FLadderBuilt) return;
+  const std::string k = Quote(FKeyColumn);
+  sqlite3_stmt* s = Prepare("SELECT " + k + " FROM (" + BaseQuery() + ") ORDER BY " + k);
+  TStmtFinal fin{s};
+  std::vector<TRung> ladder;
+  std::int64_t pos = 0;
+  int rc;
+  while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+    if (pos % LadderStep == 0) ladder.push_back({sqlite3_column_int64(s, 0), pos + 1});
+    ++pos;
+  }
+  if (rc != SQLITE_DONE) RaiseSQLite("Cannot read the record keys");
+  FLadder = std::move(ladder);
+  FLadderBuilt = true;
+  FCount = pos;
+}
+
+std::int64_t TSQLiteDataSet::CountBefore(std::int64_t Key) const {
+  if (!UseLadder()) return CountRows("<", Key);
+  BuildLadder();
+  auto it = std::lower_bound(FLadder.begin(), FLadder.end(), Key,
+                             [](const TRung& R, std::int64_t K) { return R.Key < K; });
+  if (it == FLadder.begin()) return CountRows("<", Key);
+  --it;
+  return it->Pos - 1 + CountRange(it->Key, Key);
+}
+
+std::int64_t TSQLiteDataSet::KeyAtPosition(std::int64_t Pos) const {
+  BuildLadder();
+  auto it = std::upper_bound(FLadder.begin(), FLadder.end(), Pos,
+                             [](std::int64_t P, const TRung& R) { return P < R.Pos; });
+  const std::string q = BaseQuery(), k = Quote(FKeyColumn);
+  sqlite3_stmt* s;
+  std::int64_t offset;
+  if (it == FLadder.begin()) {
+    s = Prepare("SELECT " + k + " FROM (" + q + ") ORDER BY " + k + " LIMIT 1 OFFSET ?1");
+    offset = Pos - 1;
+  } else {
+    --it;
+    s = Prepare("SELECT " + k + " FROM (" + q + ") WHERE " + k + " >= ?2 ORDER BY " + k + " LIMIT 1 OFFSET ?1");
+    sqlite3_bind_int64(s, 2, it->Key);
+    offset = Pos - it->Pos;
+  }
+  TStmtFinal fin{s};
+  sqlite3_bind_int64(s, 1, offset);
+  if (sqlite3_step(s) != SQLITE_ROW) RaiseSQLite("Cannot find record " + std::to_string(Pos));
+  return sqlite3_column_int64(s, 0);
+}
+
+void TSQLiteDataSet::LadderInserted(std::int64_t Key) {
+  if (!FLadderBuilt) return;
+  for (auto it = std::upper_bound(FLadder.begin(), FLadder.end(), Key,
+                                  [](std::int64_t K, const TRung& R) { return K < R.Key; });
+       it != FLadder.end(); ++it)
+    ++it->Pos;
+}
+
+void TSQLiteDataSet::LadderDeleted(std::int64_t Key) {
+  if (!FLadderBuilt) return;
+  auto it = std::lower_bound(FLadder.begin(), FLadder.end(), Key,
+                             [](const TRung& R, std::int64_t K) { return R.Key < K; });
+  if (it != FLadder.end() && it->Key == Key) it = FLadder.erase(it);
+  for (; it != FLadder.end(); ++it) --it->Pos;
 }
 
 int TSQLiteDataSet::GetRecNo() const {
@@ -806,12 +889,17 @@ void TSQLiteDataSet::DoSetRecNo(int Value) {
       fromCur = std::llabs(n - curPos);
     }
   }
+  if (fromCur == 0) return;
+  const std::int64_t nearest = std::min({fromStart, fromEnd, fromCur >= 0 ? fromCur : fromStart});
+  if (nearest > LadderStep && UseLadder()) {
+    GoToKeyAt(KeyAtPosition(n), n);
+    return;
+  }
   const std::string q = BaseQuery(), k = Quote(FKeyColumn);
   std::string sql;
   std::int64_t offset;
   bool useKey = false;
   if (fromCur >= 0 && fromCur <= fromStart && fromCur <= fromEnd) {
-    if (fromCur == 0) return;
     useKey = true;
     sql = n > curPos ? "SELECT " + k + " FROM (" + q + ") WHERE " + k + " > ?2 ORDER BY " + k + " LIMIT 1 OFFSET ?1"
                      : "SELECT " + k + " FROM (" + q + ") WHERE " + k + " < ?2 ORDER BY " + k +
@@ -829,17 +917,21 @@ void TSQLiteDataSet::DoSetRecNo(int Value) {
   sqlite3_bind_int64(s, 1, offset);
   if (useKey) sqlite3_bind_int64(s, 2, FCurKey);
   if (sqlite3_step(s) != SQLITE_ROW) RaiseSQLite("Cannot find record " + std::to_string(n));
-  std::int64_t key = sqlite3_column_int64(s, 0);
-  // Put the target in the cache with its position known.
+  GoToKeyAt(sqlite3_column_int64(s, 0), n);
+}
+
+// Puts the record Key, which stands at position Pos, in the cache with its
+// position known, and the cursor on it.
+void TSQLiteDataSet::GoToKeyAt(std::int64_t Key, std::int64_t Pos) {
   TStmtReset reset{FByKey};
-  sqlite3_bind_int64(FByKey, 1, key);
-  if (sqlite3_step(FByKey) != SQLITE_ROW) RaiseSQLite("Cannot read record " + std::to_string(n));
+  sqlite3_bind_int64(FByKey, 1, Key);
+  if (sqlite3_step(FByKey) != SQLITE_ROW) RaiseSQLite("Cannot read record " + std::to_string(Pos));
   TRow row = ReadRow(FByKey);
   ClearCache();
   FSeg.push_back(std::move(row));
-  FSegFirstPos = n;
+  FSegFirstPos = Pos;
   FCursor = csOn;
-  FCurKey = key;
+  FCurKey = Key;
 }
 
 // ---------------------------------------------------------------- bookmarks
@@ -1008,6 +1100,10 @@ void TSQLiteDataSet::InternalPost() {
     throw;
   }
   if (insert && FCount >= 0) ++FCount;
+  if (insert)
+    LadderInserted(newKey);
+  else if (newKey != key)
+    DropLadder();
   FAnchorPos = 0;
   FAnchorAfter = false;
   if (!insert && newKey == key && pos > 0) {
@@ -1056,13 +1152,16 @@ void TSQLiteDataSet::InternalDelete() {
   FAnchorAfter = true;
   if (gone) {
     FCount = -1;
+    DropLadder();
     DatabaseError(SRecordNotFound, this);
   }
   if (FCount >= 0) --FCount;
+  LadderDeleted(key);
 }
 
 void TSQLiteDataSet::InternalRefresh() {
   ClearCache();
   FCount = -1;
+  DropLadder();
   FAnchorPos = 0;
 }

@@ -56,10 +56,17 @@
 //     there (positions are carried along the cached rows), and kept across
 //     this dataset's own edits, deletes and appends. After a jump by
 //     bookmark, or an insert in the middle, the first RecNo costs one count
-//     of the rows before the current key (proportional to the position),
-//     then it is free again. IsSequenced is True.
+//     of the rows before the current key, then it is free again.
+//     IsSequenced is True.
 //   Setting RecNo counts from the nearest of the first record, the last
-//     record and the current one: proportional to that distance.
+//     record and the current one.
+//   The position ladder bounds both counts on large tables (more than four
+//     ladder steps of rows): the key of every 1024th record with its
+//     position, built by one scan of the keys the first time a count would
+//     reach far, then kept by this dataset's own inserts and deletes. A far
+//     RecNo or SetRecNo then counts at most one step of rows, whatever the
+//     table size. Like RecordCount, the ladder does not see other
+//     connections' writes until Refresh.
 // A read-only query positioned by row number pays a proportional OFFSET for
 // each jump far from the cache.
 #pragma once
@@ -158,6 +165,24 @@ private:
   void FillBuffer(TRecBuf& Buffer, const TRow& Row) const;
   std::int64_t PositionOf(std::int64_t Key) const;
   std::int64_t CountRows(const std::string& Where, std::int64_t Key) const;
+  // Rows between two keys, Low included, High not.
+  std::int64_t CountRange(std::int64_t Low, std::int64_t High) const;
+  // The position ladder (see the file comment).
+  struct TRung {
+    std::int64_t Key = 0;
+    std::int64_t Pos = 0;  // 1-based
+  };
+  static constexpr std::int64_t LadderStep = 1024;
+  bool UseLadder() const;
+  void BuildLadder() const;
+  void DropLadder() { FLadder.clear(); FLadderBuilt = false; }
+  // Records before Key in record order.
+  std::int64_t CountBefore(std::int64_t Key) const;
+  // The key of the record at 1-based position Pos (1 <= Pos <= count).
+  std::int64_t KeyAtPosition(std::int64_t Pos) const;
+  void LadderInserted(std::int64_t Key);
+  void LadderDeleted(std::int64_t Key);
+  void GoToKeyAt(std::int64_t Key, std::int64_t Pos);
   void ClearCache();
   int Capacity() const;
   void TrimCache(bool KeepBack);
@@ -194,6 +219,8 @@ private:
   std::int64_t FAnchorKey = 0, FAnchorPos = 0;
   bool FAnchorAfter = false;
   mutable std::int64_t FCount = -1;
+  mutable std::vector<TRung> FLadder;
+  mutable bool FLadderBuilt = false;
   mutable std::int64_t FRowsFetched = 0;
 
   sqlite3_stmt* FNext = nullptr;

@@ -172,15 +172,31 @@ TEST_F(ColumnBinding, MovingADefaultColumnMovesItsField) {
   EXPECT_EQ(Cols()->State(), csDefault);
 }
 
+// In the flat view the title rows do not follow the columns' depths, so the
+// relayout leaves the current cell where it is and only the collapse moves
+// it.
 TEST_F(ColumnBinding, CollapsingMovesTheCurrentCellOntoTheParent) {
-  BindObjects();
-  // Only the first FColsPerRow columns have grid columns of their own.
-  Grid->SetCol(Grid->DataToRawColumn(Col("Address.City")->Index()));
-  const int col = Grid->Col();
+  auto* ds = new TMemoryDataSet(Form);
+  ds->FieldDefs()->Add("ID", ftInteger);
+  for (const char* name : {"Address", "Phone"}) {
+    TFieldDef* adt = ds->FieldDefs()->Add(name, ftADT);
+    adt->ChildDefs()->Add("A", ftString, 10);
+    adt->ChildDefs()->Add("B", ftString, 10);
+  }
+  ds->SetObjectView(false);
+  ds->CreateDataSet();
+  ds->Append();
+  ds->Post();
+  Source->SetDataSet(ds);
+  Grid->SetDataSource(Source);
+  Cols()->RebuildColumns();
+  const int raw = Grid->DataToRawColumn(Col("Address.B")->Index());
+  Grid->SetCol(raw);
+  ASSERT_EQ(Grid->Col(), raw);
   Col("Address")->SetExpanded(false);
-  EXPECT_EQ(Grid->Col(), col - 1);
-  Col("Address")->SetExpanded(true);  // the selected parent is now hidden: onto its first child
-  EXPECT_EQ(Grid->Col(), col);
+  EXPECT_EQ(Grid->Col(), raw - 1);
+  Col("Phone")->SetExpanded(false);  // the current column stays showing: nothing moves
+  EXPECT_EQ(Grid->Col(), raw - 1);
 }
 
 } // namespace

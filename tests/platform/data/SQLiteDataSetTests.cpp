@@ -334,4 +334,54 @@ TEST_F(SQLiteFixture, BadNamesAndQueriesRaiseClearly) {
   EXPECT_TRUE(ds->Active());
 }
 
+// Far positions on a table larger than a few ladder steps, with gaps in the
+// keys: RecNo after bookmark jumps and SetRecNo agree with a count, also
+// after this dataset's own deletes and inserts, and after Refresh.
+TEST_F(SQLiteFixture, FarPositionsOnALargeTableStayExactThroughJumpsAndWrites) {
+  MakeItems(12000);
+  Sql("DELETE FROM Items WHERE ID % 70 = 0");
+  TSQLiteDataSet* ds = OpenTable();
+  auto positionOf = [&](int Id) { return std::stoi(Query("SELECT count(*) FROM Items WHERE ID <= " + std::to_string(Id))); };
+  auto idAt = [&](int Pos) {
+    return std::stoi(Query("SELECT ID FROM Items ORDER BY ID LIMIT 1 OFFSET " + std::to_string(Pos - 1)));
+  };
+  auto check = [&](const char* Step) {
+    SCOPED_TRACE(Step);
+    const int count = ds->RecordCount();
+    EXPECT_EQ(count, std::stoi(Query("SELECT count(*) FROM Items")));
+    for (int pos : {2, 1500, count / 2, count - 1500, count - 1, 7777}) {
+      ds->SetRecNo(pos);
+      EXPECT_EQ(ds->FieldByName("ID")->AsInteger(), idAt(pos)) << pos;
+      EXPECT_EQ(ds->RecNo(), pos);
+    }
+    std::vector<TBookmark> marks;
+    for (int pos : {9000, 3, 4500}) {
+      ds->SetRecNo(pos);
+      marks.push_back(ds->Bookmark());
+    }
+    ds->First();
+    for (const TBookmark& b : marks) {
+      ds->SetBookmark(b);
+      EXPECT_EQ(ds->RecNo(), positionOf(ds->FieldByName("ID")->AsInteger()));
+    }
+  };
+  check("opened");
+  ds->SetRecNo(5000);
+  ds->Delete();
+  ds->SetRecNo(20);
+  ds->Delete();
+  check("after own deletes");
+  ds->SetRecNo(6000);
+  const int before = ds->FieldByName("ID")->AsInteger();
+  ds->Insert();
+  ds->FieldByName("ID")->SetAsInteger(before - 5);
+  ds->FieldByName("Name")->SetAsString("between");
+  ds->Post();
+  EXPECT_EQ(ds->RecNo(), 6000);
+  check("after an insert in the middle");
+  Sql("DELETE FROM Items WHERE ID < 2000");
+  ds->Refresh();
+  check("after another connection's delete and Refresh");
+}
+
 } // namespace

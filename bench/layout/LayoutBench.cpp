@@ -1,0 +1,187 @@
+// Costs of the grid's layout pass and of a page scroll.
+//
+//   LayoutPass/<columns>/<rows per record>: one full layout pass of a grid
+//     bound to a dataset with that many fields (default columns).
+//   PageScroll/<rows>: one SB_PAGEDOWN on a 1920x1080 grid bound to a SQLite
+//     table (MoveBy a page, Scroll, UpdateScrollBar). The 1M figure should
+//     stay within twice the 10k one. buffered is the link's window, which
+//     holds only the records that fit.
+//
+// The SQLite tables are built on the first run next to the benchmark's
+// folder (build/bench/layout_<rows>.db) and reused afterwards.
+#include <RixDBGrids.h>
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::filesystem::path TableDir() {
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return std::filesystem::temp_directory_path();
+  return exe.parent_path().parent_path();
+}
+
+int CountRows(const std::string& Path) {
+  sqlite3* db = nullptr;
+  int n = -1;
+  if (sqlite3_open_v2(Path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+    sqlite3_stmt* s = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT count(*) FROM Orders", -1, &s, nullptr) == SQLITE_OK &&
+        sqlite3_step(s) == SQLITE_ROW)
+      n = sqlite3_column_int(s, 0);
+    sqlite3_finalize(s);
+  }
+  sqlite3_close(db);
+  return n;
+}
+
+std::string TablePath(int Rows) {
+  const std::string path = (TableDir() / ("layout_" + std::to_string(Rows) + ".db")).string();
+  if (std::filesystem::exists(path) && CountRows(path) == Rows) return path;
+  std::filesystem::remove(path);
+  sqlite3* db = nullptr;
+  sqlite3_open(path.c_str(), &db);
+  const std::string sql =
+      "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;"
+      "CREATE TABLE Orders (ID INTEGER PRIMARY KEY, Customer VARCHAR(40) NOT NULL, Qty INTEGER,"
+      " Price CURRENCY, Shipped BOOLEAN, Due DATE, Note VARCHAR(40));"
+      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+      std::to_string(Rows) +
+      ") INSERT INTO Orders SELECT i, '顧客 ' || i, i % 100, i * 1.25, i % 2,"
+      " date('2020-01-01', '+' || (i % 1000) || ' days'), 'note ' || i FROM n;"
+      "COMMIT;";
+  char* err = nullptr;
+  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+    std::fprintf(stderr, "cannot build %s: %s\n", path.c_str(), err != nullptr ? err : "?");
+    std::exit(1);
+  }
+  sqlite3_close(db);
+  return path;
+}
+
+TSQLiteDataSet* OpenOrders(TComponent* Owner, int Rows) {
+  auto* ds = new TSQLiteDataSet(Owner);
+  ds->SetDatabaseName(TablePath(Rows));
+  ds->SetTableName("Orders");
+  ds->Open();
+  return ds;
+}
+
+// A form with a grid of Width x Height bound to Ds, its window made.
+struct TGridOnForm {
+  std::unique_ptr<TForm> Form = std::make_unique<TForm>(nullptr);
+  TRixDBGrid* Grid = new TRixDBGrid(Form.get());
+  TDataSource* Source = new TDataSource(Form.get());
+  TGridOnForm(TDataSet* Ds, int Width, int Height) {
+    Form->SetBounds(0, 0, Width + 16, Height + 16);
+    Grid->SetParent(Form.get());
+    Grid->SetBounds(0, 0, Width, Height);
+    Source->SetDataSet(Ds);
+    Grid->SetDataSource(Source);
+    Form->HandleNeeded();
+  }
+};
+
+void LayoutPass(benchmark::State& State) {
+  const int columns = static_cast<int>(State.range(0));
+  const int rowsPerRecord = static_cast<int>(State.range(1));
+  TComponent owner(nullptr);
+  auto* ds = new TMemoryDataSet(&owner);
+  for (int i = 0; i < columns; ++i) {
+    std::string name = std::to_string(i);
+    name.insert(0, 1, 'F');
+    ds->FieldDefs()->Add(name, ftInteger);
+  }
+  ds->CreateDataSet();
+  for (int r = 0; r < 60; ++r) {
+    ds->Append();
+    ds->Fields()->Fields(0)->SetAsInteger(r);
+    ds->Post();
+  }
+  ds->First();
+  TGridOnForm g(ds, 1920, 1080);
+  g.Grid->SetRowsPerRecord(rowsPerRecord);
+  for (auto _ : State) g.Grid->LayoutChanged();
+  State.counters["columns"] = g.Grid->Columns()->Count();
+  State.counters["rows"] = g.Grid->RowCount();
+}
+BENCHMARK(LayoutPass)
+    ->ArgsProduct({{10, 100, 1000}, {1, 4}})
+    ->ArgNames({"columns", "rpr"})
+    ->Unit(benchmark::kMicrosecond);
+
+void PageScroll(benchmark::State& State) {
+  const int rows = static_cast<int>(State.range(0));
+  TComponent owner(nullptr);
+  TSQLiteDataSet* ds = OpenOrders(&owner, rows);
+  TGridOnForm g(ds, 1920, 1080);
+  const WPARAM pageDown = MakeWParam(SB_PAGEDOWN, 0);
+  for (auto _ : State) {
+    SendMessage(g.Grid->Handle(), WM_VSCROLL, pageDown, 0);
+    if (ds->Eof()) {
+      State.PauseTiming();
+      ds->First();
+      State.ResumeTiming();
+    }
+  }
+  State.counters["buffered"] = g.Grid->DataLink()->BufferCount();
+  State.counters["visible_rows"] = g.Grid->VisibleRowCount();
+  State.counters["recno"] = ds->RecNo();
+  State.counters["bar_pos"] = g.Grid->GetScrollInfo(SB_VERT).Pos;
+}
+BENCHMARK(PageScroll)->Arg(10000)->Arg(1000000)->ArgName("rows")->Unit(benchmark::kMicrosecond);
+
+// Dropping the scroll bar's thumb at spread-out places (SetRecNo).
+void ThumbDrop(benchmark::State& State) {
+  const int rows = static_cast<int>(State.range(0));
+  TComponent owner(nullptr);
+  TSQLiteDataSet* ds = OpenOrders(&owner, rows);
+  TGridOnForm g(ds, 1920, 1080);
+  std::uint32_t seed = 12345;
+  for (auto _ : State) {
+    seed = seed * 1103515245u + 12345u;
+    const int track = 2 + static_cast<int>(seed % static_cast<std::uint32_t>(rows - 2));
+    g.Grid->SetScrollTrackPos(SB_VERT, track);
+    SendMessage(g.Grid->Handle(), WM_VSCROLL, MakeWParam(SB_THUMBPOSITION, 0), 0);
+  }
+  State.counters["bar_pos"] = g.Grid->GetScrollInfo(SB_VERT).Pos;
+}
+BENCHMARK(ThumbDrop)->Arg(10000)->Arg(1000000)->ArgName("rows")->Unit(benchmark::kMicrosecond);
+
+// Going to a record by bookmark and asking its RecNo, as the scroll bar does
+// after a jump.
+void RecNoAfterBookmarkJump(benchmark::State& State) {
+  const int rows = static_cast<int>(State.range(0));
+  TComponent owner(nullptr);
+  TSQLiteDataSet* ds = OpenOrders(&owner, rows);
+  // The first far position builds the dataset's position ladder: one scan.
+  const auto start = std::chrono::steady_clock::now();
+  ds->SetRecNo(rows / 2);
+  State.counters["first_far_ms"] =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  std::vector<TBookmark> marks;
+  for (int i = 1; i <= 16; ++i) {
+    ds->SetRecNo(static_cast<int>(static_cast<long long>(rows) * i / 17));
+    marks.push_back(ds->Bookmark());
+  }
+  size_t i = 0;
+  for (auto _ : State) {
+    ds->SetBookmark(marks[i++ % marks.size()]);
+    benchmark::DoNotOptimize(ds->RecNo());
+  }
+}
+BENCHMARK(RecNoAfterBookmarkJump)->Arg(10000)->Arg(1000000)->ArgName("rows")->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

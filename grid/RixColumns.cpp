@@ -5,6 +5,7 @@
 #include "messages/RixRtlCons.h"
 #include "platform/streaming/Streaming.h"
 
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -152,13 +153,25 @@ void TRixDBGridColumns::SaveToStream(TStream& S) {
   WriteComponent(S, wrapper.get());
 }
 
-// The set is written to memory first, so a failure while writing it leaves
-// an existing file untouched.
+// The set goes to a temporary file beside FileName that then replaces it,
+// so a failure while writing leaves an existing file as it was.
 void TRixDBGridColumns::SaveToFile(const std::string& FileName) {
   TMemoryStream buffer;
   SaveToStream(buffer);
-  TFileStream file(FileName, fmCreate);
-  file.WriteBuffer(buffer.Memory(), buffer.Size());
+  const std::string temp = FileName + ".tmp";
+  try {
+    {
+      TFileStream file(temp, fmCreate);
+      file.WriteBuffer(buffer.Memory(), buffer.Size());
+    }
+    std::error_code error;
+    std::filesystem::rename(temp, FileName, error);
+    if (error) throw EFCreateError("Cannot create file \"" + FileName + "\". " + error.message());
+  } catch (...) {
+    std::error_code ignored;
+    std::filesystem::remove(temp, ignored);
+    throw;
+  }
 }
 
 TRixDBGridColumns* TRixDBGridColumns::NewScratch() const {

@@ -59,7 +59,8 @@ public:
 
   // The column set as a component stream, at S's position.
   void SaveToStream(TStream& S);
-  // Created, or emptied when it exists.
+  // Created, or replaced when it exists: the set is written to FileName +
+  // ".tmp" first, so a failure leaves an existing file as it was.
   void SaveToFile(const std::string& FileName);
   // Replaces the columns by the set read from S's position. The set is read
   // completely into a scratch collection first: bad or truncated input

@@ -247,6 +247,10 @@ TEST_F(ColumnSetStream, FilesRoundTripAndAFileErrorNamesThePath) {
   }
   EXPECT_EQ(Cols()->Count(), 1);
   EXPECT_THROW(Cols()->LoadFromFile((dir / "missing").string()), EFOpenError);
+  EXPECT_THROW(Cols()->SaveToFile((dir / "no-such-dir" / "set").string()), EFCreateError);
+  Cols()->SaveToFile(file);
+  EXPECT_EQ(fs::file_size(file), static_cast<std::uintmax_t>(Save(Cols()).size()));
+  EXPECT_FALSE(fs::exists(file + ".tmp"));
   fs::remove_all(dir);
 }
 

@@ -184,11 +184,12 @@ void TRixColumn::SetIndex(int Value) {
     const int oldIndex = Index();
     int end = rix::CheckedAdd(oldIndex, 1);
     while (end < cols->Count() && DescendsFrom(cols->Items(end), this)) end = rix::CheckedAdd(end, 1);
-    const int size = end - oldIndex;
+    const int size = rix::CheckedSub(end, oldIndex);
     if (Value < 0 || Value >= cols->Count())
       throw EListError("List index out of bounds (" + std::to_string(Value) + ")");
     if (Value < oldIndex) {
-      for (int k = 0; k < size; ++k) cols->Items(oldIndex + k)->TCollectionItem::SetIndex(Value + k);
+      for (int k = 0; k < size; ++k)
+        cols->Items(rix::CheckedAdd(oldIndex, k))->TCollectionItem::SetIndex(rix::CheckedAdd(Value, k));
     } else if (Value >= end) {
       for (int k = 0; k < size; ++k) cols->Items(oldIndex)->TCollectionItem::SetIndex(Value);
     }

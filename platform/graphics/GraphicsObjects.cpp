@@ -62,7 +62,10 @@ std::optional<TFontStyle> IdentToFontStyle(const std::string& Ident) {
 
 // ---- TFont -------------------------------------------------------------------
 
+// An empty name is ignored, as by the framework's font: it names no face,
+// and a stream could not carry it back (empty strings are not written).
 void TFont::SetName(const std::string& Value) {
+  if (Value.empty()) return;
   FHandle = 0;  // looked up again on demand
   Update(FName, Value);
 }

@@ -76,6 +76,7 @@ public:
   TFont() = default;
 
   const std::string& Name() const { return FName; }
+  // An empty name is ignored.
   void SetName(const std::string& Value);
   int Height() const { return FHeight; }
   void SetHeight(int Value);

@@ -165,6 +165,17 @@ INSTANTIATE_TEST_SUITE_P(
                     TBadValue{"UnknownTitleFontStyle", "      Title.Font.Style = [fsBlink]"}),
     [](const testing::TestParamInfo<TBadValue>& I) { return std::string(I.param.Name); });
 
+// Found by the fuzz target: an empty font name loaded, but was not written
+// back, so the set did not survive a second round trip.
+TEST_F(ColumnSetStream, AnEmptyFontNameKeepsTheFontsFace) {
+  Load(Cols(), Text("    item\n      FieldName = 'Name'\n      Font.Name = ''\n      Font.Height = -15\n    end"));
+  ASSERT_EQ(Cols()->Count(), 1);
+  EXPECT_EQ(Cols()->Items(0)->Font()->Name(), Grid->Font()->Name());
+  const std::string once = Save(Cols());
+  Load(Cols(), once);
+  EXPECT_EQ(Save(Cols()), once);
+}
+
 TEST_F(ColumnSetStream, NumGlyphsAboveFourIsClampedNotRejected) {
   Load(Cols(), Text("    item\n      FieldName = 'Name'\n      NumGlyphs = 9\n    end"));
   EXPECT_EQ(Cols()->Count(), 1);

@@ -2,6 +2,8 @@
 // it, and the round trip through the text form back into a grid.
 #include <RixDBGrids.h>
 
+#include "ToolTestSupport.h"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -16,19 +18,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Slurp(const fs::path& P) {
-  std::ifstream f(P, std::ios::binary);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
+using tooltest::Slurp;
 
-class RixgridColumns : public testing::Test {
+class RixgridColumns : public tooltest::TToolTest {
 protected:
+  RixgridColumns() : TToolTest("rixgrid-columns") {}
+
   void SetUp() override {
-    Tool = fs::path(RIX_BINARY_DIR) / "bin" / "rixgrid";
-    Dir = fs::temp_directory_path() / ("rixgrid-columns-" + std::to_string(::getpid()));
-    fs::create_directories(Dir);
+    TToolTest::SetUp();
     Db = Dir / "shop.db";
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(Db.c_str(), &db), SQLITE_OK);
@@ -40,15 +37,11 @@ protected:
               SQLITE_OK);
     sqlite3_close(db);
   }
-  void TearDown() override { fs::remove_all(Dir); }
-
   int Run(const std::string& Args, std::string* Out = nullptr, std::string* Err = nullptr) {
-    fs::path out = Dir / "stdout", err = Dir / "stderr";
-    std::string cmd = Tool.string() + " " + Args + " >" + out.string() + " 2>" + err.string();
-    int status = std::system(cmd.c_str());
-    if (Out) *Out = Slurp(out);
-    if (Err) *Err = Slurp(err);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    tooltest::TRun r = Exec(Args);
+    if (Out) *Out = r.Out;
+    if (Err) *Err = r.Err;
+    return r.Code;
   }
 
   // A grid bound to the table, loaded from File.
@@ -71,7 +64,7 @@ protected:
     return names;
   }
 
-  fs::path Tool, Dir, Db;
+  fs::path Db;
 };
 
 TEST_F(RixgridColumns, NewWritesOneColumnPerTableColumnInOrder) {

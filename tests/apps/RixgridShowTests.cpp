@@ -2,6 +2,8 @@
 // bad command lines and inputs refused without leaving a picture behind.
 #include <RixDBGrids.h>
 
+#include "ToolTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -16,36 +18,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Slurp(const fs::path& P) {
-  std::ifstream f(P, std::ios::binary);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
+using tooltest::TRun;
 
-class RixgridShow : public testing::Test {
+class RixgridShow : public tooltest::TToolTest {
 protected:
+  RixgridShow() : TToolTest("rixgrid-show") {}
+
   void SetUp() override {
-    Tool = fs::path(RIX_BINARY_DIR) / "bin" / "rixgrid";
+    TToolTest::SetUp();
     Shop = fs::path(RIX_BINARY_DIR) / "sample" / "shop.db";
     Form = fs::path(RIX_SOURCE_DIR) / "resources" / "demo" / "shop-grid.txt";
-    Dir = fs::temp_directory_path() / ("rixgrid-show-" + std::to_string(::getpid()));
-    fs::create_directories(Dir);
     if (!fs::exists(Shop)) GTEST_SKIP() << "the sample database is not built";
   }
-  void TearDown() override { fs::remove_all(Dir); }
-
-  struct TRun {
-    int Code;
-    std::string Out, Err;
-  };
-  TRun Run(const std::string& Args) {
-    fs::path out = Dir / "stdout", err = Dir / "stderr";
-    std::string cmd = "env -u DISPLAY ASAN_OPTIONS=detect_leaks=0 " + Tool.string() + " show " + Args + " >" +
-                      out.string() + " 2>" + err.string();
-    int status = std::system(cmd.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
-  }
+  TRun Run(const std::string& Args) { return Exec("show " + Args, "env -u DISPLAY ASAN_OPTIONS=detect_leaks=0 "); }
   std::unique_ptr<TPicture> Load(const fs::path& P) {
     auto pic = std::make_unique<TPicture>();
     pic->LoadFromFile(P.string());
@@ -61,7 +46,7 @@ protected:
     return n;
   }
 
-  fs::path Tool, Shop, Form, Dir;
+  fs::path Shop, Form;
 };
 
 TEST_F(RixgridShow, TheSampleFormDrawsTheShopIntoAPng) {

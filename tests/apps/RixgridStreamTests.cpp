@@ -1,6 +1,8 @@
 // Drives the rixgrid tool as a user would: its exit codes, output and files.
 #include <RixDBGrids.h>
 
+#include "ToolTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -15,41 +17,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct TRun {
-  int Code;
-  std::string Out, Err;
-};
+using tooltest::Slurp;
+using tooltest::Spit;
+using tooltest::TRun;
 
-std::string Slurp(const fs::path& P) {
-  std::ifstream f(P, std::ios::binary);
-  std::stringstream ss;
-  ss << f.rdbuf();
-  return ss.str();
-}
-
-void Spit(const fs::path& P, const std::string& S) {
-  std::ofstream f(P, std::ios::binary);
-  f << S;
-}
-
-class RixgridStream : public testing::Test {
+class RixgridStream : public tooltest::TToolTest {
 protected:
-  void SetUp() override {
-    Tool = fs::path(RIX_BINARY_DIR) / "bin" / "rixgrid";
-    Source = RIX_SOURCE_DIR;
-    Dir = fs::temp_directory_path() / ("rixgrid-test-" + std::to_string(::getpid()));
-    fs::create_directories(Dir);
-  }
-  void TearDown() override { fs::remove_all(Dir); }
+  RixgridStream() : TToolTest("rixgrid-test") {}
 
-  TRun Run(const std::string& Args) {
-    fs::path out = Dir / "stdout", err = Dir / "stderr";
-    std::string cmd = Tool.string() + " " + Args + " >" + out.string() + " 2>" + err.string();
-    int status = std::system(cmd.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, Slurp(out), Slurp(err)};
-  }
+  TRun Run(const std::string& Args) { return Exec(Args); }
 
-  fs::path Tool, Source, Dir;
+  fs::path Source = RIX_SOURCE_DIR;
 };
 
 TEST_F(RixgridStream, BuildThenDumpGivesTheTextBack) {

@@ -160,18 +160,14 @@ void TRixColumn::SetIndex(int Value) {
   if (!FStored) {
     // A default column's order is its field's order in the dataset.
     if (g != nullptr && g->DataLink() != nullptr && g->DataLink()->Active() && g->AcquireLayoutLock()) {
-      try {
-        if (Value >= 0 && Value < cols->Count()) {
-          TRixColumn* col = TRixCustomDBGrid::ColumnAtDepth(cols->Items(Value), Depth());
-          TField* mine = Field();
-          if (col != nullptr && mine != nullptr)
-            if (TField* fld = col->Field()) mine->SetIndex(fld->Index());
-        }
-      } catch (...) {
-        g->CancelLayout();
-        throw;
+      TLayoutBracket bracket(g, true);
+      if (Value >= 0 && Value < cols->Count()) {
+        TRixColumn* col = TRixCustomDBGrid::ColumnAtDepth(cols->Items(Value), Depth());
+        TField* mine = Field();
+        if (col != nullptr && mine != nullptr)
+          if (TField* fld = col->Field()) mine->SetIndex(fld->Index());
       }
-      g->EndLayout();
+      bracket.End();
     }
     TCollectionItem::SetIndex(Value);
     return;
@@ -180,7 +176,8 @@ void TRixColumn::SetIndex(int Value) {
   // A stored column takes its whole run of descendants along as one block:
   // moving left, the column lands at Value; moving right, the block's last
   // column does. A Value inside the block moves nothing.
-  auto move = [&] {
+  TLayoutBracket bracket(g);
+  {
     const int oldIndex = Index();
     int end = rix::CheckedAdd(oldIndex, 1);
     while (end < cols->Count() && DescendsFrom(cols->Items(end), this)) end = rix::CheckedAdd(end, 1);
@@ -193,17 +190,6 @@ void TRixColumn::SetIndex(int Value) {
     } else if (Value >= end) {
       for (int k = 0; k < size; ++k) cols->Items(oldIndex)->TCollectionItem::SetIndex(Value);
     }
-  };
-  if (g == nullptr) {
-    move();
-    return;
   }
-  g->BeginLayout();
-  try {
-    move();
-  } catch (...) {
-    g->CancelLayout();
-    throw;
-  }
-  g->EndLayout();
+  bracket.End();
 }

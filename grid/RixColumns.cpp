@@ -14,18 +14,9 @@ namespace {
 // relayout), CancelLayout when Body raises (the error passes on).
 template <typename F>
 void WithinLayout(TRixCustomDBGrid* Grid, F&& Body) {
-  if (Grid == nullptr) {
-    Body();
-    return;
-  }
-  Grid->BeginLayout();
-  try {
-    Body();
-  } catch (...) {
-    Grid->CancelLayout();
-    throw;
-  }
-  Grid->EndLayout();
+  TLayoutBracket bracket(Grid);
+  Body();
+  bracket.End();
 }
 
 TDataSet* GridDataSet(TRixCustomDBGrid* Grid) {

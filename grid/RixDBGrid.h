@@ -32,6 +32,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 
 // The grid's own deferred-layout message (WM_USER + 100).
 constexpr unsigned CM_DEFERLAYOUT = WM_USER + 100;
@@ -499,6 +500,30 @@ public:
 
 protected:
   using TRixCustomDBGrid::TRixCustomDBGrid;
+};
+
+// Holds one layout level of a grid (nil: none) for a scope. End() closes it
+// with the relayout of the outermost level; a scope left by an exception
+// closes it without one.
+class TLayoutBracket {
+public:
+  // Held: the level was already taken (AcquireLayoutLock); the bracket only
+  // closes it.
+  explicit TLayoutBracket(TRixCustomDBGrid* Grid, bool Held = false) : FGrid(Grid) {
+    if (FGrid != nullptr && !Held) FGrid->BeginLayout();
+  }
+  ~TLayoutBracket() {
+    if (FGrid != nullptr) FGrid->CancelLayout();
+  }
+  // EndLayout closes the level itself also when the relayout raises.
+  void End() {
+    if (TRixCustomDBGrid* g = std::exchange(FGrid, nullptr)) g->EndLayout();
+  }
+  TLayoutBracket(const TLayoutBracket&) = delete;
+  TLayoutBracket& operator=(const TLayoutBracket&) = delete;
+
+private:
+  TRixCustomDBGrid* FGrid;
 };
 
 // Holds a grid's update lock for a scope, also when the scope is left by an

@@ -1,6 +1,7 @@
-// The table the painting benchmarks show: 20 columns of a shop's stock
-// (Japanese names, numbers, dates, flags), built once per process in the
-// temporary directory and removed at exit.
+// The benchmarks' SQLite tables. Items is the table the painting benchmarks
+// show: 20 columns of a shop's stock (Japanese names, numbers, dates, flags),
+// built once per process in the temporary directory and removed at exit.
+// Orders is the cursor and scrolling benchmarks' table.
 #pragma once
 
 #include <sqlite3.h>
@@ -20,14 +21,60 @@ inline const char* FontName = "IPAPGothic";
 constexpr int FontPixels = 13;
 constexpr int FrameWidth = 1920, FrameHeight = 1080;
 
-// Fills Path with Rows rows (the file is replaced).
-inline void Build(const std::string& Path, long Rows) {
+// Replaces Path with the database that the script Sql builds. A benchmark
+// without its table has nothing to measure, so a failure ends the process.
+inline void BuildDatabase(const std::string& Path, const std::string& Sql) {
   std::filesystem::remove(Path);
   sqlite3* db = nullptr;
   if (sqlite3_open(Path.c_str(), &db) != SQLITE_OK) {
     std::fprintf(stderr, "cannot create %s\n", Path.c_str());
     std::exit(1);
   }
+  char* err = nullptr;
+  if (sqlite3_exec(db, Sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
+    std::fprintf(stderr, "cannot build %s: %s\n", Path.c_str(), err != nullptr ? err : "?");
+    std::exit(1);
+  }
+  sqlite3_close(db);
+}
+
+// A script making the table Orders of Rows rows; NoteType is the type of its
+// last column.
+inline std::string OrdersScript(long Rows, const std::string& NoteType) {
+  return "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;"
+         "CREATE TABLE Orders (ID INTEGER PRIMARY KEY, Customer VARCHAR(40) NOT NULL, Qty INTEGER,"
+         " Price CURRENCY, Shipped BOOLEAN, Due DATE, Note " +
+         NoteType +
+         ");"
+         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+         std::to_string(Rows) +
+         ") INSERT INTO Orders SELECT i, '顧客 ' || i, i % 100, i * 1.25, i % 2,"
+         " date('2020-01-01', '+' || (i % 1000) || ' days'), 'note ' || i FROM n;"
+         "COMMIT;";
+}
+
+// A database of this process in the temporary directory, named by Tag and
+// Rows, made once by Make(Path, Rows) and removed at exit.
+inline std::string TempDatabase(const std::string& Tag, long Rows, void (*Make)(const std::string&, long)) {
+  static std::map<std::string, std::string> paths;
+  const std::string name = Tag + "_" + std::to_string(::getpid()) + "_" + std::to_string(Rows) + ".db";
+  auto it = paths.find(name);
+  if (it != paths.end()) return it->second;
+  const std::string path = (std::filesystem::temp_directory_path() / name).string();
+  Make(path, Rows);
+  paths[name] = path;
+  static const bool cleanup = [] {
+    std::atexit([] {
+      for (auto& [n, p] : paths) std::filesystem::remove(p);
+    });
+    return true;
+  }();
+  (void)cleanup;
+  return path;
+}
+
+// Fills Path with Rows rows (the file is replaced).
+inline void Build(const std::string& Path, long Rows) {
   const std::string sql =
       "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;"
       "CREATE TABLE Items (id INTEGER PRIMARY KEY, code VARCHAR(8), name VARCHAR(40), kana VARCHAR(40),"
@@ -42,32 +89,10 @@ inline void Build(const std::string& Path, long Rows) {
       " i % 200, i % 100, substr('赤青緑黄白黒', (i % 6) + 1, 1), substr('北海道東京大阪福岡沖縄', (i % 5) * 2 + 1, 2),"
       " (i % 50) / 10.0, i % 1000, datetime('2024-01-01', '+' || (i % 10000) || ' minutes'), '備考 ' || i FROM n;"
       "COMMIT;";
-  char* err = nullptr;
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-    std::fprintf(stderr, "cannot build the table: %s\n", err != nullptr ? err : "?");
-    std::exit(1);
-  }
-  sqlite3_close(db);
+  BuildDatabase(Path, sql);
 }
 
 // The table of Rows rows for this process.
-inline std::string TablePath(long Rows) {
-  static std::map<long, std::string> paths;
-  auto it = paths.find(Rows);
-  if (it != paths.end()) return it->second;
-  const std::string path = (std::filesystem::temp_directory_path() /
-                            ("rix_paint_bench_" + std::to_string(::getpid()) + "_" + std::to_string(Rows) + ".db"))
-                               .string();
-  Build(path, Rows);
-  paths[Rows] = path;
-  static const bool cleanup = [] {
-    std::atexit([] {
-      for (auto& [n, p] : paths) std::filesystem::remove(p);
-    });
-    return true;
-  }();
-  (void)cleanup;
-  return path;
-}
+inline std::string TablePath(long Rows) { return TempDatabase("rix_paint_bench", Rows, Build); }
 
 } // namespace benchtable

@@ -4,6 +4,8 @@
 // not grow with the table.
 #include "platform/data/Data.h"
 
+#include "../common/BenchTable.h"
+
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -17,41 +19,9 @@
 
 namespace {
 
-std::string TablePath(int Rows) {
-  static std::map<int, std::string> paths;
-  auto it = paths.find(Rows);
-  if (it != paths.end()) return it->second;
-  std::string path = (std::filesystem::temp_directory_path() /
-                      ("rix_bench_" + std::to_string(::getpid()) + "_" + std::to_string(Rows) + ".db"))
-                         .string();
-  std::filesystem::remove(path);
-  sqlite3* db = nullptr;
-  sqlite3_open(path.c_str(), &db);
-  std::string sql =
-      "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;"
-      "CREATE TABLE Orders (ID INTEGER PRIMARY KEY, Customer VARCHAR(40) NOT NULL, Qty INTEGER, Price CURRENCY,"
-      " Shipped BOOLEAN, Due DATE, Note TEXT);"
-      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-      std::to_string(Rows) +
-      ") INSERT INTO Orders SELECT i, '顧客 ' || i, i % 100, i * 1.25, i % 2, date('2020-01-01', '+' || (i % 1000) || "
-      "' days'), 'note ' || i FROM n;"
-      "COMMIT;";
-  char* err = nullptr;
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-    std::fprintf(stderr, "cannot build the table: %s\n", err ? err : "?");
-    std::exit(1);
-  }
-  sqlite3_close(db);
-  paths[Rows] = path;
-  static bool cleanup = [] {
-    std::atexit([] {
-      for (auto& [n, p] : paths) std::filesystem::remove(p);
-    });
-    return true;
-  }();
-  (void)cleanup;
-  return path;
-}
+void MakeOrders(const std::string& Path, long Rows) { benchtable::BuildDatabase(Path, benchtable::OrdersScript(Rows, "TEXT")); }
+
+std::string TablePath(int Rows) { return benchtable::TempDatabase("rix_bench", Rows, MakeOrders); }
 
 double PeakRssMB() {
   std::ifstream f("/proc/self/status");

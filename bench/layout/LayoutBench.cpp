@@ -9,6 +9,8 @@
 //
 // The SQLite tables are built on the first run next to the benchmark's
 // folder (build/bench/layout_<rows>.db) and reused afterwards.
+#include "../common/BenchTable.h"
+
 #include <RixDBGrids.h>
 
 #include <benchmark/benchmark.h>
@@ -48,24 +50,7 @@ int CountRows(const std::string& Path) {
 std::string TablePath(int Rows) {
   const std::string path = (TableDir() / ("layout_" + std::to_string(Rows) + ".db")).string();
   if (std::filesystem::exists(path) && CountRows(path) == Rows) return path;
-  std::filesystem::remove(path);
-  sqlite3* db = nullptr;
-  sqlite3_open(path.c_str(), &db);
-  const std::string sql =
-      "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;"
-      "CREATE TABLE Orders (ID INTEGER PRIMARY KEY, Customer VARCHAR(40) NOT NULL, Qty INTEGER,"
-      " Price CURRENCY, Shipped BOOLEAN, Due DATE, Note VARCHAR(40));"
-      "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-      std::to_string(Rows) +
-      ") INSERT INTO Orders SELECT i, '顧客 ' || i, i % 100, i * 1.25, i % 2,"
-      " date('2020-01-01', '+' || (i % 1000) || ' days'), 'note ' || i FROM n;"
-      "COMMIT;";
-  char* err = nullptr;
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-    std::fprintf(stderr, "cannot build %s: %s\n", path.c_str(), err != nullptr ? err : "?");
-    std::exit(1);
-  }
-  sqlite3_close(db);
+  benchtable::BuildDatabase(path, benchtable::OrdersScript(Rows, "VARCHAR(40)"));
   return path;
 }
 

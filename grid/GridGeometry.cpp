@@ -6,6 +6,7 @@
 // after loading, or a record row left short), and such a lookup must land on
 // a column, never past the collection.
 #include "grid/RixDBGrid.h"
+#include "platform/core/ScopedValue.h"
 
 #include "platform/core/Checked.h"
 
@@ -200,14 +201,10 @@ void TRixCustomDBGrid::SetSelectedIndex(int Value) {
   const int oldCol = Col(), oldRow = Row();
   if (rawCol != oldCol || rawRow != oldRow) {
     if (!FInColExit) {
-      FInColExit = true;
-      try {
+      {
+        rix::TScopedValue inColExit(FInColExit, true);
         ColExit();
-      } catch (...) {
-        FInColExit = false;
-        throw;
       }
-      FInColExit = false;
       if (Col() != oldCol || Row() != oldRow) return;
     }
     if (!FOptions.Contains(rixdgAlwaysShowEditor)) HideEditor();

@@ -1,6 +1,7 @@
 // TRixCustomDBGrid: options, the data source, colours, fonts and the simple
 // property accessors.
 #include "grid/RixDBGrid.h"
+#include "platform/core/ScopedValue.h"
 
 #include <algorithm>
 
@@ -144,14 +145,10 @@ void TRixCustomDBGrid::TitleFontChanged(TObject*) {
 void TRixCustomDBGrid::CMParentFontChanged(TMessage& M) {
   TCustomGrid::CMParentFontChanged(M);
   if (!ParentFont()) return;
-  FSelfChangingTitleFont = true;
-  try {
+  {
+    rix::TScopedValue selfChanging(FSelfChangingTitleFont, true);
     SetTitleFont(Font());
-  } catch (...) {
-    FSelfChangingTitleFont = false;
-    throw;
   }
-  FSelfChangingTitleFont = false;
   LayoutChanged();
 }
 

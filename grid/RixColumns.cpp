@@ -2,6 +2,7 @@
 
 #include "grid/RixColumnsWrapper.h"
 #include "grid/RixDBGrid.h"
+#include "platform/core/ScopedValue.h"
 #include "messages/RixRtlCons.h"
 #include "platform/streaming/Streaming.h"
 
@@ -30,12 +31,7 @@ TRixDBGridColumns::TRixDBGridColumns(TRixCustomDBGrid* Grid, TCollectionItemClas
     : TCollection(std::move(ColumnClass)), FGrid(Grid) {}
 
 TRixColumn* TRixDBGridColumns::InternalAdd() {
-  struct TFlag {
-    bool& F;
-    bool Old;
-    explicit TFlag(bool& AF) : F(AF), Old(AF) { F = true; }
-    ~TFlag() { F = Old; }
-  } adding(FAddingDefault);
+  rix::TScopedValue adding(FAddingDefault, true);
   TRixColumn* c = Add();
   c->SetIsStored(false);
   return c;

@@ -1,6 +1,7 @@
 #include "grid/RixGridDataLink.h"
 
 #include "grid/RixDBGrid.h"
+#include "platform/core/ScopedValue.h"
 
 #include "platform/core/Checked.h"
 
@@ -108,15 +109,10 @@ void TRixGridDataLink::FocusControl(TField*& Field) {
 }
 
 void TRixGridDataLink::LayoutChanged() {
-  const bool saved = FGrid->FLayoutFromDataset;
-  FGrid->FLayoutFromDataset = true;
-  try {
+  {
+    rix::TScopedValue fromDataset(FGrid->FLayoutFromDataset, true);
     FGrid->LayoutChanged();
-  } catch (...) {
-    FGrid->FLayoutFromDataset = saved;
-    throw;
   }
-  FGrid->FLayoutFromDataset = saved;
   TDataLink::LayoutChanged();
 }
 
@@ -126,13 +122,7 @@ void TRixGridDataLink::RecordChanged(TField* Field) {
 }
 
 void TRixGridDataLink::UpdateData() {
-  FInUpdateData = true;
-  try {
-    if (FModified) FGrid->UpdateData();
-    FModified = false;
-  } catch (...) {
-    FInUpdateData = false;
-    throw;
-  }
-  FInUpdateData = false;
+  rix::TScopedValue inUpdateData(FInUpdateData, true);
+  if (FModified) FGrid->UpdateData();
+  FModified = false;
 }

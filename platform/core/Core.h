@@ -8,6 +8,7 @@
 #include "platform/core/Lists.h"
 #include "platform/core/Locale.h"
 #include "platform/core/Messages.h"
+#include "platform/core/ScopedValue.h"
 #include "platform/core/Sets.h"
 #include "platform/core/Streams.h"
 #include "platform/core/Strings.h"

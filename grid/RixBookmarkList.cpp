@@ -155,13 +155,7 @@ void TRixBookmarkList::Reorder() {
   items.erase(std::unique(items.begin(), items.end(),
                           [this](const std::string& A, const std::string& B) { return Compare(A, B) == 0; }),
               items.end());
-  FList->BeginUpdate();
-  try {
-    FList->Clear();
-    for (const auto& s : items) FList->Add(s);
-  } catch (...) {
-    FList->EndUpdate();
-    throw;
-  }
-  FList->EndUpdate();
+  rix::TUpdateBracket bracket(*FList);
+  FList->Clear();
+  for (const auto& s : items) FList->Add(s);
 }

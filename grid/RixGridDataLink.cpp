@@ -84,14 +84,10 @@ void TRixGridDataLink::DataSetChanged() {
 }
 
 void TRixGridDataLink::DataSetScrolled(int Distance) {
-  FGrid->BeginUpdate();
-  try {
+  {
+    TUpdateLockGuard lock(FGrid);
     FGrid->Scroll(Distance);
-  } catch (...) {
-    FGrid->EndUpdate();
-    throw;
   }
-  FGrid->EndUpdate();
   FGrid->Invalidate();
 }
 

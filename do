@@ -35,10 +35,18 @@ need() {
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
 }
 
+# ccache, when the machine has it, shares objects between builds and between
+# checkouts of the same tree (paths are taken relative to the checkout).
+launcher=()
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  export CCACHE_BASEDIR=$ROOT CCACHE_NOHASHDIR=1
+fi
+
 configure() { # DIR [cmake args...]
   local dir=$1; shift
   if [[ ! -f $dir/build.ninja ]]; then
-    cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >/dev/null
+    cmake -S "$ROOT" -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
   fi
 }
 

@@ -1,6 +1,12 @@
 # Shared settings for every target of the project.
 
 set(RIX_WARNINGS -Wall -Wextra -Wpedantic -Wno-unused-parameter)
+# A warning in the project's own code fails the build; third-party headers
+# come in as system headers and stay out of it.
+option(RIX_WERROR "Treat warnings in the project's own code as errors" ON)
+if(RIX_WERROR)
+  list(APPEND RIX_WARNINGS -Werror)
+endif()
 
 if(RIX_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)

@@ -29,12 +29,10 @@ TRixColumn* SelectedColumn(TRixCustomDBGrid* Grid) {
   return i >= 0 && i < Grid->Columns()->Count() ? Grid->Columns()->Items(i) : nullptr;
 }
 
-// One grid column sideways from the current cell, staying off the fixed
-// columns and inside the grid (the keyboard's MoveCol does not exist yet).
-void MoveCurrentCol(TRixCustomDBGrid* Grid, int Direction) {
-  const int target = rix::CheckedAdd(Grid->Col(), Direction);
-  if (target < Grid->TCustomGrid::FixedCols() || target >= Grid->ColCount()) return;
-  Grid->SetCol(target);
+bool InCollection(TRixDBGridColumns* Columns, const TRixColumn* Column) {
+  for (int i = 0; i < Columns->Count(); ++i)
+    if (Columns->Items(i) == Column) return true;
+  return false;
 }
 
 bool DescendsFrom(TRixColumn* Column, const TRixColumn* Ancestor) {
@@ -121,12 +119,17 @@ void TRixColumn::SetExpanded(bool Value) {
   if (g != nullptr && g->Columns() != Columns()) g = nullptr;
   TRixColumn* selected = g != nullptr ? SelectedColumn(g) : nullptr;
   const bool wasShowing = selected != nullptr && selected->Showing();
+  // The move starts from the cell before the relayout: a change in the
+  // number of title rows makes the base grid put its current cell back on
+  // the first column.
+  const int oldCol = g != nullptr ? g->Col() : 0;
   FExpanded = Value;
   Changed(true);
   if (!wasShowing) return;
   // The layout that Changed ran may have freed the selected column.
-  TRixColumn* now = SelectedColumn(g);
-  if (now == selected && !selected->Showing()) MoveCurrentCol(g, Value ? 1 : -1);
+  if (!InCollection(g->Columns(), selected) || selected->Showing()) return;
+  const int direction = Value ? 1 : -1;
+  g->MoveCol(rix::CheckedAdd(oldCol, direction), direction);
 }
 
 bool TRixColumn::GetVisible() const {

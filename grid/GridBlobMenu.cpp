@@ -41,3 +41,6 @@ void TRixCustomDBGrid::miLoadFromStreamClick(TObject*) {}
 void TRixCustomDBGrid::miSaveToFileClick(TObject*) {}
 void TRixCustomDBGrid::miLoadFromFileClick(TObject*) {}
 void TRixCustomDBGrid::GraphicsMenuUpdate(TObject*) {}
+void TRixCustomDBGrid::CopyToClipBoardBitmap() {}
+void TRixCustomDBGrid::CutToClipBoardBitmap() {}
+void TRixCustomDBGrid::PasteFromClipBoardBitmap() {}

@@ -46,8 +46,6 @@ void TRixCustomDBGrid::Construct(const TRixGridFactories& Factories) {
   // 1. This grid paints every cell itself.
   TCustomGrid::SetDefaultDrawing(false);
   FAcquireFocus = true;
-  FFont = std::make_unique<TFont>();
-  FFont->SetOnChange([this](TObject*) { FontChanged(); });
   // 2.
   LoadImageLists();
   // 3.

@@ -85,6 +85,3 @@ void TRixCustomDBGrid::RecordChanged(TField* Field) {
 void TRixCustomDBGrid::EditingChanged() {
   if (FOptions.Contains(rixdgIndicator) && HandleAllocated()) InvalidateCol(0);
 }
-
-// The editing work writes the editor's text into the selected field here.
-void TRixCustomDBGrid::UpdateData() {}

@@ -39,8 +39,8 @@ TRixColumn* TRixCustomDBGrid::CheckedColumn(int Index) const {
 }
 
 TRixColumn* TRixCustomDBGrid::GetColumns(int Index) const {
-  TRixColumn* c = CheckedColumn(Index);
-  if (c == nullptr) return nullptr;
+  if (FColumns == nullptr || Index < 0 || Index >= FColumns->Count()) return nullptr;
+  TRixColumn* c = FColumns->Items(Index);
   return c->FDrawColumn != nullptr ? c->FDrawColumn : c;
 }
 
@@ -173,57 +173,18 @@ bool TRixCustomDBGrid::InBindColumn(int ACol, int ARow, TRixColumn* Column) cons
 
 // ---- The selected column ----------------------------------------------------
 
+// A current cell that shows no column (a record row left short) reports the
+// column the painter draws there, so that a selected column always exists
+// while the grid has columns.
 int TRixCustomDBGrid::SelectedIndex() const {
-  TRixColumn* c = GetColumns(RawToDataColumn(Col()));
-  return c == nullptr ? -1 : c->Index();
+  TRixColumn* c = CheckedColumn(RawToDataColumn(Col()));
+  if (c == nullptr) return -1;
+  if (c->FDrawColumn != nullptr) c = c->FDrawColumn;
+  return c->Index();
 }
 
 TField* TRixCustomDBGrid::SelectedField() const {
   const int i = SelectedIndex();
   if (i < 0) return nullptr;
   return GetColumns(i)->Field();
-}
-
-// Moves the current cell to the column's cell in the current record, without
-// skipping hidden or bound columns.
-void TRixCustomDBGrid::SetSelectedIndex(int Value) {
-  if (FColumns->Count() == 0) return;
-  FDataLink->UpdateData();
-  int rawCol = std::clamp(DataToRawColumn(Value), static_cast<int>(FIndicatorOffset), ColCount() - 1);
-  // The current record's first row from its slot: Row may still belong to
-  // the geometry before a layout pass that runs this.
-  const int firstRow = FDataLink->Active() ? CheckedAdd(CheckedMul(FDataLink->ActiveRecord(), FRowsPerRecord),
-                                                        static_cast<int>(FTitleOffset))
-                                           : CheckedSub(Row(), FOffset);
-  int rawRow = CheckedAdd(Value / FColsPerRow, firstRow);
-  if (rawRow < FTitleOffset) rawRow = FTitleOffset;
-  if (rawRow > RowCount() - 1) rawRow = std::max<int>(RowCount() - FRowsPerRecord, FTitleOffset);
-  const int oldCol = Col(), oldRow = Row();
-  if (rawCol != oldCol || rawRow != oldRow) {
-    if (!FInColExit) {
-      {
-        rix::TScopedValue inColExit(FInColExit, true);
-        ColExit();
-      }
-      if (Col() != oldCol || Row() != oldRow) return;
-    }
-    if (!FOptions.Contains(rixdgAlwaysShowEditor)) HideEditor();
-    SetCol(rawCol);
-    if (rawRow != oldRow) {
-      SetRow(rawRow);
-      SetOffset(Row());
-    }
-    const int floor = CheckedAdd(FFixedCols, static_cast<int>(FIndicatorOffset));
-    if (floor > LeftCol() && floor < ColCount()) SetLeftCol(floor);
-    if (!ComponentState().Contains(csLoading)) Invalidate();
-    FSelectedRect = CalcRect(CheckedColumn(SelectedIndex()), Row());
-    ColEnter();
-  }
-  UpdateActive();
-}
-
-void TRixCustomDBGrid::SetSelectedField(TField* Value) {
-  if (Value == nullptr) return;
-  for (int i = 0; i < FColumns->Count(); ++i)
-    if (FColumns->Items(i)->Field() == Value) SetSelectedIndex(i);
 }

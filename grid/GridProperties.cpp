@@ -130,8 +130,6 @@ void TRixCustomDBGrid::CMParentColorChanged(TMessage& M) {
 
 // ---- Fonts -------------------------------------------------------------------
 
-void TRixCustomDBGrid::SetFont(TFont* Value) { FFont->Assign(Value); }
-
 void TRixCustomDBGrid::SetTitleFont(TFont* Value) {
   FTitleFont->Assign(Value);
   if (FOptions.Contains(rixdgTitles)) LayoutChanged();

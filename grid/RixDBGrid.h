@@ -10,6 +10,10 @@
 //                       the selected column
 //   GridScroll.cpp      the current row, dataset scrolling and the scroll bars
 //   GridData.cpp        the grid's answers to its data link and the field map
+//   GridKeyboard.cpp    the key table, the wheel, record insertion and deletion
+//   GridMoves.cpp       column and cell moves (MoveCol), keyboard selection
+//   GridMouse.cpp       clicks on cells, check boxes and buttons
+//   GridEditing.cpp     the grid's answers to its in-place editor
 //   GridBlobMenu.cpp    the default blob popup menu
 //
 // Construction and the overridable factories. CreateColumns and CreateDataLink
@@ -190,9 +194,6 @@ public:
   void SetRowsPerRecord(int Value);
   TFont* TitleFont() const { return FTitleFont; }
   void SetTitleFont(TFont* Value);
-  // The platform's controls carry no font object yet; the grid owns its own.
-  TFont* Font() const { return FFont.get(); }
-  void SetFont(TFont* Value);
   bool AcquireFocusEnabled() const { return FAcquireFocus; }
   void SetAcquireFocusEnabled(bool Value) { FAcquireFocus = Value; }
 
@@ -241,6 +242,9 @@ public:
   void SetEventName(const std::string& Event, const std::string& Method);
 
   // ---- Columns and fields ----
+  // The draw column of the column at Index; nil when Index is outside the
+  // collection. Painting, which must always land on a column, uses
+  // CheckedColumn instead.
   TRixColumn* GetColumns(int Index) const;
   TField* GetColField(int DataCol) const;
   std::string GetFieldValue(int ACol) const;
@@ -339,7 +343,29 @@ public:
   bool Selecting() const { return FSelecting; }
   const std::string& SelectionAnchor() const { return FSelectionAnchor; }
 
+  // ---- Keyboard and moves (GridKeyboard.cpp, GridMoves.cpp) ----
+  void KeyDown(unsigned short& Key, TShiftState Shift) override;
+  void KeyPress(char32_t& Key) override;
+  // Moves along the current grid row; Direction -1 or 1 skips hidden and
+  // bound columns that way, 0 takes RawCol as it is.
+  void MoveCol(int RawCol, int Direction);
+  // Moves to any cell; RowDirection is the vertical direction of travel,
+  // Shift the shift state that extends a multi-selection.
+  void MoveCol(int RawCol, int Direction, int RawRow, int RowDirection, TShiftState Shift);
+  bool DoMouseWheelDown(TShiftState Shift, TPoint MousePos) override;
+  bool DoMouseWheelUp(TShiftState Shift, TPoint MousePos) override;
+
+  // ---- The editor's answers (GridEditing.cpp) ----
+  bool CanEditModify() override;
+  std::string GetEditText(int ACol, int ARow) override;
+  void SetEditText(int ACol, int ARow, const std::string& Value) override;
+  std::string GetEditMask(int ACol, int ARow) override;
+  int GetEditLimit() override;
+
   // The blob menu's handlers (what they do comes with the blob menu work).
+  void CopyToClipBoardBitmap();
+  void CutToClipBoardBitmap();
+  void PasteFromClipBoardBitmap();
   void miSaveToStreamClick(TObject* Sender);
   void miLoadFromStreamClick(TObject* Sender);
   void miSaveToFileClick(TObject* Sender);
@@ -352,8 +378,14 @@ protected:
   virtual TRixDBGridColumns* CreateColumns();
   virtual TRixGridDataLink* CreateDataLink();
   virtual void SetColumnAttributes();
-  virtual void ColEnter() { if (FOnColEnter) FOnColEnter(this); }
+  virtual void ColEnter();
   virtual void ColExit() { if (FOnColExit) FOnColExit(this); }
+  // ---- Clicks (GridMouse.cpp) ----
+  virtual void CellClick(TRixColumn* Column);
+  virtual void ButtonCheckBoxClick(TRixColumn* Column);
+  void WMChar(TMessage& M) override;
+  void WMMouseWheel(TMessage& M) override;
+  bool CanEditShow() override;
 
   // ---- The layout pass and its steps (GridLayout.cpp) ----
   void InternalLayout();
@@ -413,6 +445,29 @@ private:
   void MemoCell(TRixColumn* Column, const TRect& ARect);
   void ReadColumns(TReader& Reader);
   void WriteColumns(TWriter& Writer);
+  // The keyboard's helpers. Shift is the shift state of the key or of the
+  // cell move that asked.
+  void ClearSelection();
+  int DoSelection(bool Select, int Direction, TShiftState Shift);
+  void NextRow(bool Select, bool Eve, TShiftState Shift);
+  void PriorRow(bool Select, bool Eve, TShiftState Shift);
+  void StepRowInRecord(int Direction, bool Eve, TShiftState Shift);
+  // These answer whether the current record changed. Select lets Shift
+  // extend the selection (the cell moves of Tab do not).
+  bool MoveToRecord(int Direction, int NewOffset, TShiftState Shift, bool Select);
+  bool NextRecord(TShiftState Shift, bool Select = true);
+  bool PriorRecord(TShiftState Shift, bool Select = true);
+  void Tab(bool GoForward, TShiftState Shift);
+  bool DeletePrompt();
+  // The column at data column Index itself (not its draw column); nil
+  // outside the collection.
+  TRixColumn* ColumnOrNil(int Index) const;
+  // The draw column of the selected column; nil without columns.
+  TRixColumn* SelectedDrawColumn() const;
+  // Fires ColExit unless one is running; false when its handler moved the
+  // current cell away from (OldCol, OldRow).
+  bool ColExitAllows(int OldCol, int OldRow);
+  void FinishColumnMove();
 
   // Fields in the order of the grid's own table.
   TColor FAlternatingRecordColor = clWindow;
@@ -472,7 +527,6 @@ private:
   int FCheckSize = 10;
 
   // Platform-side state of this implementation.
-  std::unique_ptr<TFont> FFont;
   bool FLayoutPending = false;   // deferred before the window existed
   int FLayoutPassCount = 0;
   bool FUsesBitmap = false;      // registered with the shared drawing bitmap

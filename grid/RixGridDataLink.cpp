@@ -95,10 +95,8 @@ void TRixGridDataLink::EditingChanged() { FGrid->EditingChanged(); }
 
 void TRixGridDataLink::FocusControl(TField*& Field) {
   if (Field == nullptr) return;
-  // Selecting the field's column comes with the keyboard work; a field the
-  // current column already shows is served now.
-  TField* selected = FGrid->GetColField(FGrid->RawToDataColumn(FGrid->Col()));
-  if (selected == Field && FGrid->AcquireFocus()) {
+  FGrid->SetSelectedField(Field);
+  if (FGrid->SelectedField() == Field && FGrid->AcquireFocus()) {
     Field = nullptr;
     if (FGrid->HandleAllocated()) FGrid->ShowEditor();
   }

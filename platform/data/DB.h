@@ -97,4 +97,7 @@ inline constexpr const char* SInvalidCalcType = "Field '%s' cannot be a calculat
 inline constexpr const char* SLookupInfoError = "Lookup information for field '%s' is incomplete";
 inline constexpr const char* SNoFieldDefs = "No fields defined; define FieldDefs before creating the dataset";
 inline constexpr const char* SRecordSlotOutOfRange = "Record slot %s is outside the buffer window";
+// Questions the data controls ask before deleting.
+inline constexpr const char* SDeleteRecordQuestion = "このレコードを削除しますか？";
+inline constexpr const char* SDeleteMultipleRecordsQuestion = "選択したすべてのレコードを削除しますか？";
 } // namespace dbconsts

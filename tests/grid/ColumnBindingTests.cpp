@@ -194,9 +194,41 @@ TEST_F(ColumnBinding, CollapsingMovesTheCurrentCellOntoTheParent) {
   Grid->SetCol(raw);
   ASSERT_EQ(Grid->Col(), raw);
   Col("Address")->SetExpanded(false);
-  EXPECT_EQ(Grid->Col(), raw - 1);
+  const int parent = Grid->DataToRawColumn(Col("Address")->Index());
+  EXPECT_EQ(Grid->Col(), parent) << "over the hidden children onto the parent";
+  EXPECT_EQ(Grid->SelectedIndex(), Col("Address")->Index());
   Col("Phone")->SetExpanded(false);  // the current column stays showing: nothing moves
-  EXPECT_EQ(Grid->Col(), raw - 1);
+  EXPECT_EQ(Grid->Col(), parent);
+  Col("Address")->SetExpanded(true);
+  EXPECT_EQ(Grid->SelectedIndex(), Col("Address.A")->Index()) << "expanding moves onto the first child";
+}
+
+// In object view the title band is as deep as the deepest showing column:
+// collapsing the last expanded object column takes a title row away, and
+// the base grid puts its current cell back on the first column. The
+// collapse's move must still land on the parent.
+TEST_F(ColumnBinding, CollapsingThatRemovesATitleRowStillMovesOntoTheParent) {
+  auto* ds = new TMemoryDataSet(Form);
+  ds->FieldDefs()->Add("ID", ftInteger);
+  ds->FieldDefs()->Add("Code", ftInteger);
+  TFieldDef* adt = ds->FieldDefs()->Add("Address", ftADT);
+  adt->ChildDefs()->Add("A", ftString, 10);
+  adt->ChildDefs()->Add("B", ftString, 10);
+  ds->SetObjectView(true);
+  ds->CreateDataSet();
+  ds->Append();
+  ds->Post();
+  Source->SetDataSet(ds);
+  Grid->SetDataSource(Source);
+  Cols()->RebuildColumns();
+  Col("Address")->SetExpanded(true);
+  const int titleRows = Grid->TitleOffset();
+  Grid->SetSelectedIndex(Col("Address.B")->Index());
+  ASSERT_EQ(Grid->SelectedIndex(), Col("Address.B")->Index());
+  Col("Address")->SetExpanded(false);
+  ASSERT_LT(Grid->TitleOffset(), titleRows) << "the collapse took a title row away";
+  EXPECT_EQ(Grid->SelectedIndex(), Col("Address")->Index());
+  EXPECT_EQ(Grid->Col(), Grid->DataToRawColumn(Col("Address")->Index()));
 }
 
 } // namespace

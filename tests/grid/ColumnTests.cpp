@@ -456,12 +456,23 @@ TEST_F(Column, BindingAnotherFieldResetsADefaultColumn) {
   EXPECT_EQ(c->FieldName(), "");
 }
 
+// The hook runs while the grid is still valid; the column's own repaint (the
+// collection's Update of that grid column) follows it.
 TEST_F(Column, TheGridsRepaintHookRunsBeforeTheColumnRepaint) {
-  Customize({"Name"});
-  TRixColumn* c = Grid->Columns()->Items(0);
-  std::vector<TObject*> senders;
-  c->SetOnInvalidate([&](TObject* Sender) { senders.push_back(Sender); });
+  Form->HandleNeeded();
+  Customize({"ID", "Name"});
+  Grid->SetDataSource(Source);
+  TRixColumn* c = Grid->Columns()->Items(1);
+  std::vector<bool> invalidInHook;
+  c->SetOnInvalidate([&](TObject* Sender) {
+    EXPECT_EQ(Sender, c);
+    invalidInHook.push_back(Grid->IsInvalid());
+  });
+  Grid->ValidateAll();
   c->SetWordrap(true);
-  c->SetShowMemoText(false);
-  EXPECT_EQ(senders, (std::vector<TObject*>{c, c}));
+  ASSERT_EQ(invalidInHook, std::vector<bool>{false}) << "the hook ran once, before any repaint";
+  ASSERT_TRUE(Grid->IsInvalid()) << "the column repainted after the hook";
+  const TRect cell = Grid->CellRect(Grid->DataToRawColumn(1), 1);
+  const TRect dirty = Grid->InvalidBounds();
+  EXPECT_TRUE(dirty.Left <= cell.Left && dirty.Right >= cell.Right) << "the column's own cells";
 }

@@ -417,24 +417,54 @@ TEST_F(GridObject, RightButtonOverAColumnWithAMenuPopsItUp) {
   auto* menu = new TPopupMenu(Form);
   (new TMenuItem(menu))->SetCaption("x");
   menu->Items()->Add(static_cast<TMenuItem*>(menu->Components(0)));
+  int popups = 0;
+  menu->SetOnPopup([&](TObject*) { ++popups; });
   Grid->Columns()->Items(1)->SetPopupMenu(menu);
-  const int before = MenuService().PopupCount();
-  TRect r = Grid->CellRect(2, 1);
-  TMessage m{WM_RBUTTONUP, 0, static_cast<LPARAM>(((r.Top + 2) << 16) | (r.Left + 2)), 0};
-  Grid->DefaultHandler(m);
-  EXPECT_EQ(m.Result, 1);
+  auto rightUp = [&](int ACol) {
+    TRect r = Grid->CellRect(ACol, 1);
+    TMessage m{WM_RBUTTONUP, 0, static_cast<LPARAM>(((r.Top + 2) << 16) | (r.Left + 2)), 0};
+    Grid->DefaultHandler(m);
+    return m.Result;
+  };
+  EXPECT_EQ(rightUp(2), 1);
   EXPECT_EQ(menu->PopupComponent(), Grid);
-  EXPECT_GT(MenuService().PopupCount(), before);
-  const int after = MenuService().PopupCount();
-  TRect ind = Grid->CellRect(0, 1);
-  TMessage m2{WM_RBUTTONUP, 0, static_cast<LPARAM>(((ind.Top + 2) << 16) | (ind.Left + 2)), 0};
-  Grid->DefaultHandler(m2);
-  EXPECT_EQ(m2.Result, 0);
-  TRect plain = Grid->CellRect(1, 1);
-  TMessage m3{WM_RBUTTONUP, 0, static_cast<LPARAM>(((plain.Top + 2) << 16) | (plain.Left + 2)), 0};
-  Grid->DefaultHandler(m3);
-  EXPECT_EQ(m3.Result, 0);
-  (void)after;
+  EXPECT_EQ(popups, 1);
+  EXPECT_EQ(rightUp(0), 0) << "the indicator";
+  EXPECT_EQ(rightUp(1), 0) << "a column without a menu";
+  EXPECT_EQ(popups, 1);
+}
+
+// Three rows per record over two columns (what a column set with fewer
+// columns than rows per record leaves): record row 2 shows no column. A
+// right-click there pops up nothing, even though every column has a menu.
+TEST_F(GridObject, RightButtonOnACellWithoutAColumnPopsUpNoMenu) {
+  Form->HandleNeeded();
+  Customize({"ID", "Name", "Active", "ID"});
+  Grid->SetDataSource(Source);
+  Grid->SetRowsPerRecord(3);
+  delete Grid->Columns()->Items(3);
+  delete Grid->Columns()->Items(2);
+  ASSERT_EQ(Grid->ColsPerRow(), 1);
+  auto* menu = new TPopupMenu(Form);
+  (new TMenuItem(menu))->SetCaption("x");
+  menu->Items()->Add(static_cast<TMenuItem*>(menu->Components(0)));
+  int popups = 0;
+  menu->SetOnPopup([&](TObject*) { ++popups; });
+  for (int i = 0; i < 2; ++i) Grid->Columns()->Items(i)->SetPopupMenu(menu);
+  auto rightUpOnRecordRow = [&](int RecordRow) {
+    Grid->SetRow(Grid->TitleOffset() + RecordRow);
+    Grid->SetOffset(Grid->Row());
+    TRect r = Grid->CellRect(1, Grid->Row());
+    TMessage m{WM_RBUTTONUP, 0, static_cast<LPARAM>(((r.Top + 2) << 16) | (r.Left + 2)), 0};
+    Grid->DefaultHandler(m);
+    return m.Result;
+  };
+  EXPECT_EQ(rightUpOnRecordRow(1), 1) << "Name has a menu";
+  EXPECT_EQ(popups, 1);
+  EXPECT_EQ(Grid->GetColumns(Grid->RawToDataColumn(1)), Grid->Columns()->Items(1));
+  EXPECT_EQ(rightUpOnRecordRow(2), 0);
+  EXPECT_EQ(Grid->GetColumns(Grid->RawToDataColumn(1)), nullptr);
+  EXPECT_EQ(popups, 1);
 }
 
 // ---- Owned pop-up sub-grids ----------------------------------------------------------------

@@ -45,13 +45,28 @@ TEST_F(PaintFixture, FocusedRecordColourWinsOverTheAlternatingColour) {
 }
 
 TEST_F(PaintFixture, CurrentCellOfAFocusedGridTakesTheHighlightColoursAndAFocusFrame) {
+  // Pixels of the cell's top edge that are not the highlight colour: the
+  // dotted focus frame inverts every other one.
+  auto frameDots = [&](int ACol, int ARow) {
+    const TRect r = Grid->CellRect(ACol, ARow);
+    int n = 0;
+    for (int x = r.Left + 2; x < r.Right - 2; ++x) n += CellPixel(ACol, ARow, x - r.Left, 0) != RGBOf(clHighlight);
+    return n;
+  };
   Grid->SetFocusedRecordColor(Focus);
+  Grid->SetOptions(Grid->Options() + rixdgAlwaysShowSelection);
   Show();
-  Grid->SetFocus();
   Grid->SetCol(2);
+  Repaint();
+  // Highlighted but not focused: no frame.
+  ASSERT_EQ(CellPixel(2, 1, -4, 4), RGBOf(clHighlight));
+  EXPECT_EQ(frameDots(2, 1), 0);
+  Grid->SetFocus();
   Repaint();
   EXPECT_EQ(CellPixel(2, 1, -4, 4), RGBOf(clHighlight));
   EXPECT_GT(CountInCell(2, 1, clHighlightText), 0) << "the name in highlight text";
+  const int width = Grid->CellRect(2, 1).Right - Grid->CellRect(2, 1).Left - 4;
+  EXPECT_GE(frameDots(2, 1), width / 3) << "a dotted frame along the top edge";
   // The record's other cells keep the focused-record colour.
   EXPECT_EQ(CellPixel(1, 1, 4, 4), RGBOf(Focus));
 }
@@ -231,15 +246,34 @@ TEST_F(PaintFixture, ActiveRecordIsRestoredWhenADrawingHandlerRaises) {
 }
 
 TEST_F(PaintFixture, FocusFrameForAGridOnNoFormFollowsItsFocus) {
-  // A grid without a form must paint, not raise, when its current cell is drawn.
   auto* loose = new TPaintGrid(nullptr);
   std::unique_ptr<TPaintGrid> owner(loose);
+  loose->SetBounds(0, 0, 300, 120);
   loose->SetDataSource(Source);
-  TBitmap bmp(100, 40);
-  loose->SetPaintCanvas(bmp.Canvas());
+  loose->HandleNeeded();
   loose->SetOptions(loose->Options() + rixdgAlwaysShowSelection);
-  EXPECT_NO_THROW(loose->DrawCell(loose->Col(), loose->Row(), Rect(0, 0, 100, 20), {gdSelected}));
-  loose->SetPaintCanvas(nullptr);
+  auto render = [&](TBitmap& Bmp) {
+    loose->SetPaintCanvas(Bmp.Canvas());
+    loose->DrawCell(loose->Col(), loose->Row(), loose->CellRect(loose->Col(), loose->Row()), {gdSelected});
+    loose->SetPaintCanvas(nullptr);
+  };
+  auto differing = [](TBitmap& A, TBitmap& B) {
+    int n = 0;
+    for (int y = 0; y < 120; ++y)
+      for (int x = 0; x < 300; ++x) n += A.Canvas()->Pixels(x, y) != B.Canvas()->Pixels(x, y);
+    return n;
+  };
+  TBitmap unfocused(300, 120), again(300, 120), focused(300, 120);
+  SetFocusWindow(0);
+  ASSERT_FALSE(loose->Focused());
+  render(unfocused);
+  render(again);
+  EXPECT_EQ(differing(unfocused, again), 0);
+  SetFocusWindow(loose->WindowHandle());
+  ASSERT_TRUE(loose->Focused());
+  render(focused);
+  EXPECT_GE(differing(unfocused, focused), 60) << "a dotted frame round the cell once the grid has the focus";
+  SetFocusWindow(0);
 }
 
 } // namespace

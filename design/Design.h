@@ -1,2 +1,11 @@
 // Public headers of this folder; grows as the folder does.
 #pragma once
+
+#include "design/ColumnsProperty.h"
+#include "design/DesignEditors.h"
+#include "design/DesignIntf.h"
+#include "design/DesignPackage.h"
+#include "design/DesignRegistry.h"
+#include "design/MaskProperty.h"
+#include "design/PropEdits.h"
+#include "design/RixDBGridReg.h"

@@ -89,4 +89,32 @@ void WriteFileBytes(const std::string& FileName, const std::string& Bytes) {
   }
 }
 
+std::string FirstTable(TComponent* Owner, const std::string& Database) {
+  auto* q = new TSQLiteDataSet(Owner);
+  q->SetDatabaseName(Database);
+  q->SetSQL("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid LIMIT 1");
+  q->Open();
+  if (q->Eof()) throw EDatabaseError(Database + ": the database has no tables");
+  std::string name = q->Fields()->Fields(0)->AsString();
+  delete q;
+  return name;
+}
+
+void LoadFormFile(TComponent* Root, const std::string& FileName) {
+  std::string binary;
+  try {
+    binary = rix::TextToBinary(ReadFileBytes(FileName));
+  } catch (const EParserError& E) {
+    throw EParserError(FileName + ": " + E.Message());
+  }
+  TMemoryStream s;
+  s.Write(binary.data(), static_cast<std::int64_t>(binary.size()));
+  s.SetPosition(0);
+  try {
+    ReadComponent(s, Root);
+  } catch (const EReadError& E) {
+    throw EReadError(FileName + ": " + E.Message());
+  }
+}
+
 } // namespace rixgrid

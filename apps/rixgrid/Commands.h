@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class TComponent;
+
 namespace rixgrid {
 
 // Raised for bad command lines: the tool prints the usage and exits with 2.
@@ -39,5 +41,11 @@ std::string ReadFileBytes(const std::string& FileName);
 // Writes through a temporary file renamed over FileName, so a failure never
 // leaves a half-written file.
 void WriteFileBytes(const std::string& FileName, const std::string& Bytes);
+
+// The first table of an SQLite database, in creation order.
+std::string FirstTable(TComponent* Owner, const std::string& Database);
+// Reads a form file in the text form (an "object Name: TRixDBGrid ... end"
+// block) into Root; errors name the file.
+void LoadFormFile(TComponent* Root, const std::string& FileName);
 
 } // namespace rixgrid

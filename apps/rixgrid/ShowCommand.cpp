@@ -83,36 +83,6 @@ TShowOptions Parse(const std::vector<std::string>& Args) {
   return o;
 }
 
-// The first table of the database, in creation order.
-std::string FirstTable(TComponent* Owner, const std::string& Database) {
-  auto* q = new TSQLiteDataSet(Owner);
-  q->SetDatabaseName(Database);
-  q->SetSQL("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid LIMIT 1");
-  q->Open();
-  if (q->Eof()) throw EDatabaseError(Database + ": the database has no tables");
-  std::string name = q->Fields()->Fields(0)->AsString();
-  delete q;
-  return name;
-}
-
-// The form file's grid properties and columns, read into Grid.
-void LoadForm(TRixDBGrid* Grid, const std::string& FileName) {
-  std::string binary;
-  try {
-    binary = rix::TextToBinary(ReadFileBytes(FileName));
-  } catch (const EParserError& E) {
-    throw EParserError(FileName + ": " + E.Message());
-  }
-  TMemoryStream s;
-  s.Write(binary.data(), static_cast<std::int64_t>(binary.size()));
-  s.SetPosition(0);
-  try {
-    ReadComponent(s, Grid);
-  } catch (const EReadError& E) {
-    throw EReadError(FileName + ": " + E.Message());
-  }
-}
-
 struct TShowForm {
   std::unique_ptr<TForm> Form;
   TRixDBGrid* Grid = nullptr;
@@ -124,7 +94,7 @@ TShowForm Build(const TShowOptions& O) {
   f.Form = std::make_unique<TForm>(nullptr);
   f.Grid = new TRixDBGrid(f.Form.get());
   f.Grid->SetParent(f.Form.get());
-  if (!O.FormFile.empty()) LoadForm(f.Grid, O.FormFile);
+  if (!O.FormFile.empty()) LoadFormFile(f.Grid, O.FormFile);
   if (!O.ColumnsFile.empty()) f.Grid->Columns()->LoadFromFile(O.ColumnsFile);
   f.Data = new TSQLiteDataSet(f.Form.get());
   f.Data->SetDatabaseName(O.Database);

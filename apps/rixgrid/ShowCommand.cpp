@@ -12,11 +12,17 @@
 // a column-set file over them. The data source is bound after both, so the
 // columns find their fields by name. --time prints how long opening and the
 // first frame took on stderr.
+//
+// For scripts and tests driving the window: --echo prints READY once the
+// first frame is up, then a STATE line whenever the current record or cell
+// changed; with --snapshot FILE, the signal SIGUSR1 writes what the window
+// shows into FILE (PNG) and prints "SNAPSHOT FILE".
 #include "apps/rixgrid/Commands.h"
 
 #include <RixDBGrids.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <iostream>
 #include <memory>
@@ -28,7 +34,8 @@ struct TShowOptions {
   std::string Database, Table, Sql, FormFile, ColumnsFile, Png;
   int RowsPerRecord = 0;
   int Width = 1024, Height = 640;
-  bool SizeGiven = false, Window = false, Time = false;
+  std::string Snapshot;
+  bool SizeGiven = false, Window = false, Time = false, Echo = false;
 };
 
 int ParseInt(const std::string& Option, const std::string& S, int Lo, int Hi) {
@@ -61,6 +68,8 @@ TShowOptions Parse(const std::vector<std::string>& Args) {
     else if (a == "--png") o.Png = value(i);
     else if (a == "--window") o.Window = true;
     else if (a == "--time") o.Time = true;
+    else if (a == "--echo") o.Echo = true;
+    else if (a == "--snapshot") o.Snapshot = value(i);
     else if (a == "--size") {
       const std::string& s = value(i);
       const size_t x = s.find('x');
@@ -114,6 +123,19 @@ void LayOut(TShowForm& F) {
   F.Grid->SetBounds(0, 0, F.Form->ClientWidth(), F.Form->ClientHeight());
 }
 
+volatile std::sig_atomic_t SnapshotAsked = 0;
+extern "C" void AskForSnapshot(int) { SnapshotAsked = 1; }
+
+// The grid's place as a line: the record, the cell, its record row, and the
+// indicator row last painted.
+std::string StateLine(const TShowForm& F) {
+  const TRixDBGrid* g = F.Grid;
+  return "STATE recno=" + std::to_string(F.Data->RecNo()) + " row=" + std::to_string(g->Row()) +
+         " col=" + std::to_string(g->Col()) + " offset=" + std::to_string(g->Offset()) +
+         " active=" + std::to_string(g->DataLink()->ActiveRecord()) + " titles=" + std::to_string(g->TitleOffset()) +
+         " rpr=" + std::to_string(g->RowsPerRecord()) + " state=" + std::to_string(F.Data->State());
+}
+
 double MsSince(std::chrono::steady_clock::time_point T) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - T).count();
 }
@@ -143,12 +165,29 @@ int RunShow(const std::vector<std::string>& Args) {
     host.Step(0);
     std::cerr << "open and first frame in the window: " << MsSince(start) << " ms\n";
   }
+  if (!o.Snapshot.empty()) std::signal(SIGUSR1, AskForSnapshot);
+  if (o.Echo || !o.Snapshot.empty()) {
+    host.SetOnIdle([&, last = std::string(), ready = false]() mutable {
+      if (o.Echo) {
+        if (!ready) std::cout << "READY" << std::endl;
+        ready = true;
+        std::string now = StateLine(f);
+        if (now != last) std::cout << now << std::endl;
+        last = now;
+      }
+      if (SnapshotAsked) {
+        SnapshotAsked = 0;
+        host.Painter().SaveToPNG(o.Snapshot);
+        std::cout << "SNAPSHOT " << o.Snapshot << std::endl;
+      }
+    });
+  }
   return host.Run();
 }
 
 TCommandRegistration Reg({"show"},
                          "DB [--table T | --sql SELECT] [--form FORMFILE] [--columns FILE] [--rows-per-record N] "
-                         "[--png OUT --size WxH] [--window] [--time]",
+                         "[--png OUT --size WxH] [--window] [--time] [--echo] [--snapshot FILE]",
                          "show a table or query in the grid: one frame into a PNG, or a window", RunShow);
 
 } // namespace

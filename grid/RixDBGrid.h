@@ -10,7 +10,7 @@
 //                       the selected column
 //   GridScroll.cpp      the current row, dataset scrolling and the scroll bars
 //   GridData.cpp        the grid's answers to its data link and the field map
-//   GridBlobMenu.cpp    the default blob popup menu
+//   GridBlobMenu.cpp    the default blob popup menu and the picture clipboard
 //
 // Construction and the overridable factories. CreateColumns and CreateDataLink
 // are virtual, but a C++ constructor does not reach an override. A descendant
@@ -339,12 +339,25 @@ public:
   bool Selecting() const { return FSelecting; }
   const std::string& SelectionAnchor() const { return FSelectionAnchor; }
 
-  // The blob menu's handlers (what they do comes with the blob menu work).
+  // ---- The blob menu and the clipboard (GridBlobMenu.cpp) ----
+  // The menu's handlers work on the selected field when it is a graphic
+  // field. GraphicsMenuUpdate shows the items only where a load could edit
+  // the field, and changes nothing to find out (LoadableField).
   void miSaveToStreamClick(TObject* Sender);
   void miLoadFromStreamClick(TObject* Sender);
   void miSaveToFileClick(TObject* Sender);
   void miLoadFromFileClick(TObject* Sender);
   void GraphicsMenuUpdate(TObject* Sender);
+  // Pictures of a blob-like selected field and the system clipboard (the
+  // keyboard's Ctrl+C, Ctrl+X, Ctrl+V). An empty field makes Copy and Cut do
+  // nothing; Paste takes a picture in any registered format.
+  void CopyToClipBoardBitmap();
+  void CutToClipBoardBitmap();
+  void PasteFromClipBoardBitmap();
+  // The field could be put into edit state through the data link now: the
+  // link is active and writable, the data source edits automatically or the
+  // dataset is editing already, and dataset and field can be modified.
+  bool LoadableField(TField* Field) const;
 
 protected:
   TRixCustomDBGrid(TComponent* AOwner, const TRixGridFactories& Factories);

@@ -14,7 +14,7 @@
 //   GridMoves.cpp       column and cell moves (MoveCol), keyboard selection
 //   GridMouse.cpp       clicks on cells, check boxes and buttons
 //   GridEditing.cpp     the grid's answers to its in-place editor
-//   GridBlobMenu.cpp    the default blob popup menu
+//   GridBlobMenu.cpp    the default blob popup menu and the picture clipboard
 //
 // Construction and the overridable factories. CreateColumns and CreateDataLink
 // are virtual, but a C++ constructor does not reach an override. A descendant
@@ -362,15 +362,25 @@ public:
   std::string GetEditMask(int ACol, int ARow) override;
   int GetEditLimit() override;
 
-  // The blob menu's handlers (what they do comes with the blob menu work).
-  void CopyToClipBoardBitmap();
-  void CutToClipBoardBitmap();
-  void PasteFromClipBoardBitmap();
+  // ---- The blob menu and the clipboard (GridBlobMenu.cpp) ----
+  // The menu's handlers work on the selected field when it is a graphic
+  // field. GraphicsMenuUpdate shows the items only where a load could edit
+  // the field, and changes nothing to find out (LoadableField).
   void miSaveToStreamClick(TObject* Sender);
   void miLoadFromStreamClick(TObject* Sender);
   void miSaveToFileClick(TObject* Sender);
   void miLoadFromFileClick(TObject* Sender);
   void GraphicsMenuUpdate(TObject* Sender);
+  // Pictures of a blob-like selected field and the system clipboard (the
+  // keyboard's Ctrl+C, Ctrl+X, Ctrl+V). An empty field makes Copy and Cut do
+  // nothing; Paste takes a picture in any registered format.
+  void CopyToClipBoardBitmap();
+  void CutToClipBoardBitmap();
+  void PasteFromClipBoardBitmap();
+  // The field could be put into edit state through the data link now: the
+  // link is active and writable, the data source edits automatically or the
+  // dataset is editing already, and dataset and field can be modified.
+  bool LoadableField(TField* Field) const;
 
 protected:
   TRixCustomDBGrid(TComponent* AOwner, const TRixGridFactories& Factories);

@@ -45,9 +45,13 @@ bool PutGraphic(TClipboard& C, TPersistent* Source) {
     pixels.Assign(g);
     bitmap = Bytes(pixels);
   }
-  TClipboardBracket bracket(C);
-  C.SetFormatData(CF_BITMAP, std::move(bitmap));
-  if (!picture.empty()) C.SetFormatData(CF_PICTURE, std::move(picture));
+  std::vector<std::uint8_t> shared = picture.empty() ? bitmap : picture;
+  {
+    TClipboardBracket bracket(C);
+    C.SetFormatData(CF_BITMAP, std::move(bitmap));
+    if (!picture.empty()) C.SetFormatData(CF_PICTURE, std::move(picture));
+  }
+  if (TClipboardHostLink* link = C.HostLink()) link->PutPicture(shared);
   return true;
 }
 
@@ -71,6 +75,28 @@ bool TakeGraphic(TClipboard& C, TPersistent* Dest) {
 } // namespace
 
 namespace rix {
+bool PictureToClipboardFormats(const std::vector<std::uint8_t>& Data, std::vector<std::uint8_t>& Bitmap,
+                               std::vector<std::uint8_t>& Picture) {
+  TPicture loaded;
+  try {
+    TMemoryStream s(Data);
+    loaded.LoadFromStream(s);
+  } catch (const EInvalidGraphic&) {
+    return false;
+  }
+  if (loaded.Graphic() == nullptr) return false;
+  if (dynamic_cast<TBitmap*>(loaded.Graphic()) != nullptr) {
+    Bitmap = Data;
+    Picture.clear();
+  } else {
+    TBitmap pixels;
+    pixels.Assign(loaded.Graphic());
+    Bitmap = Bytes(pixels);
+    Picture = Data;
+  }
+  return true;
+}
+
 void RegisterClipboardGraphics() {
   TClipboard::RegisterAssignHook(PutGraphic);
   TClipboard::RegisterAssignToHook(TakeGraphic);

@@ -2,7 +2,11 @@
 
 namespace rix {
 void RegisterClipboardGraphics();
-}
+// A picture file's bytes as clipboard formats: its pixels as a BMP, and the
+// bytes themselves when they are no BMP. False when they are no picture.
+bool PictureToClipboardFormats(const std::vector<std::uint8_t>& Bytes, std::vector<std::uint8_t>& Bitmap,
+                               std::vector<std::uint8_t>& Picture);
+} // namespace rix
 
 namespace {
 std::vector<TClipboard::TAssignHook>& Hooks() {
@@ -44,10 +48,36 @@ void TClipboard::PullHostText() {
     auto it = FData.find(CF_TEXT);
     if (it == FData.end() || std::string(it->second.begin(), it->second.end()) != text) {
       FData.clear();
+      FHostPicture.clear();
       FData[CF_TEXT] = std::vector<std::uint8_t>(text.begin(), text.end());
       ++FSequence;
     }
   }
+}
+
+// Another program's picture replaces the process's formats; another
+// program's content without a picture removes the process's pictures.
+void TClipboard::PullHostPicture() {
+  if (FLink == nullptr) return;
+  std::vector<std::uint8_t> bytes;
+  switch (FLink->FetchPicture(bytes)) {
+  case TClipboardHostLink::TPictureState::Own: return;
+  case TClipboardHostLink::TPictureState::None:
+    FHostPicture.clear();
+    if (FData.erase(CF_BITMAP) + FData.erase(CF_PICTURE) > 0) ++FSequence;
+    return;
+  case TClipboardHostLink::TPictureState::Picture: break;
+  }
+  // The same picture as last time, and nothing else came since: as it is.
+  if (!FHostPicture.empty() && bytes == FHostPicture) return;
+  std::vector<std::uint8_t> bitmap, picture;
+  FData.clear();
+  FHostPicture = bytes;
+  if (rix::PictureToClipboardFormats(bytes, bitmap, picture)) {
+    FData[CF_BITMAP] = std::move(bitmap);
+    if (!picture.empty()) FData[CF_PICTURE] = std::move(picture);
+  }
+  ++FSequence;
 }
 
 std::string TClipboard::AsText() {
@@ -67,11 +97,13 @@ bool TClipboard::HasFormat(unsigned Format) {
     PullHostText();
     return FData.count(CF_TEXT) != 0;
   }
+  if (Format == CF_BITMAP || Format == CF_PICTURE) PullHostPicture();
   return FData.count(Format) != 0;
 }
 
 void TClipboard::Clear() {
   FData.clear();
+  FHostPicture.clear();
   ++FSequence;
 }
 
@@ -91,11 +123,13 @@ void TClipboard::SetFormatData(unsigned Format, std::vector<std::uint8_t> Data) 
     FEmptied = FOpenCount > 0;
   }
   FData[Format == CF_UNICODETEXT ? CF_TEXT : Format] = std::move(Data);
+  FHostPicture.clear();
   ++FSequence;
 }
 
 std::vector<std::uint8_t> TClipboard::GetFormatData(unsigned Format) {
   if (Format == CF_TEXT || Format == CF_UNICODETEXT) PullHostText();
+  if (Format == CF_BITMAP || Format == CF_PICTURE) PullHostPicture();
   auto it = FData.find(Format == CF_UNICODETEXT ? CF_TEXT : Format);
   return it == FData.end() ? std::vector<std::uint8_t>{} : it->second;
 }

@@ -3,6 +3,9 @@
 // as its file bytes under CF_PICTURE, with its pixels under CF_BITMAP too.
 // Clipboard()->Assign(Graphic or Picture) puts one on the clipboard;
 // Bitmap->Assign(Clipboard()) and Picture->Assign(Clipboard()) take it.
+// With a host link (a desktop's system clipboard), text and pictures go out
+// to other programs too, and what they copy comes in: a picture as CF_BITMAP
+// (its pixels) plus, unless it is a BMP, CF_PICTURE (its bytes as copied).
 #pragma once
 
 #include "platform/core/Classes.h"
@@ -20,13 +23,25 @@ constexpr unsigned CF_UNICODETEXT = 13;
 constexpr unsigned CF_PICTURE = 0xC000;
 
 // A system clipboard a host links in (the SDL host's); the clipboard pushes
-// text to it and asks it for text the user copied elsewhere.
+// text and pictures to it and asks it for what the user copied elsewhere.
+// A link that carries no pictures keeps them inside the process.
 class TClipboardHostLink {
 public:
   virtual ~TClipboardHostLink() = default;
   virtual void PutText(const std::string& Text) = 0;
   // True with Text filled when the system clipboard holds text.
   virtual bool FetchText(std::string& Text) = 0;
+  // A picture's file bytes (BMP, PNG or JPEG) for other programs.
+  virtual void PutPicture(const std::vector<std::uint8_t>& Bytes) { (void)Bytes; }
+  enum class TPictureState {
+    Own,     // the system clipboard holds what this process put there
+    None,    // another program's content, no picture
+    Picture, // another program's picture, in Bytes
+  };
+  virtual TPictureState FetchPicture(std::vector<std::uint8_t>& Bytes) {
+    (void)Bytes;
+    return TPictureState::Own;
+  }
 };
 
 class TClipboard : public TPersistent {
@@ -64,12 +79,14 @@ protected:
 
 private:
   void PullHostText();
+  void PullHostPicture();
 
   std::map<unsigned, std::vector<std::uint8_t>> FData;
   int FOpenCount = 0;
   bool FEmptied = false;
   TClipboardHostLink* FLink = nullptr;
   unsigned FSequence = 0;
+  std::vector<std::uint8_t> FHostPicture; // the last picture taken from the link
 };
 
 // The process's clipboard.

@@ -41,16 +41,27 @@ void TMenuItem::SetAction(TAction* Value) {
   if (Value != nullptr) {
     Value->RegisterClient(this);
     FreeNotification(Value);
-    ActionChanged(Value);
+    // Linking copies everything.
+    FCaption = Value->Caption();
+    FHint = Value->Hint();
+    FEnabled = Value->Enabled();
+    FVisible = Value->Visible();
+    FChecked = Value->Checked();
+    FSeen = {FCaption, FHint, FEnabled, FVisible, FChecked};
   }
 }
 
 void TMenuItem::ActionChanged(TAction* Sender) {
-  FCaption = Sender->Caption();
-  FEnabled = Sender->Enabled();
-  FVisible = Sender->Visible();
-  FChecked = Sender->Checked();
-  FHint = Sender->Hint();
+  // A property follows the action while it still shows the action's value.
+  auto follow = [](auto& Mine, auto& Seen, const auto& Now) {
+    if (Mine == Seen) Mine = Now;
+    Seen = Now;
+  };
+  follow(FCaption, FSeen.Caption, Sender->Caption());
+  follow(FHint, FSeen.Hint, Sender->Hint());
+  follow(FEnabled, FSeen.Enabled, Sender->Enabled());
+  follow(FVisible, FSeen.Visible, Sender->Visible());
+  follow(FChecked, FSeen.Checked, Sender->Checked());
 }
 
 TMenuItem* TMenuItem::Items(int Index) const {

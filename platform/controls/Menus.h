@@ -37,7 +37,10 @@ public:
   void SetHint(const std::string& Value) { FHint = Value; }
 
   // Linking an action copies its caption, enabled, visible, checked and hint
-  // state into the item; later changes of the action follow.
+  // state into the item. Later changes of the action reach a property of the
+  // item while that property still shows the action's value (the framework's
+  // linked properties): an item whose caption was set after linking keeps it
+  // when the action's visibility changes.
   TAction* Action() const { return FAction; }
   void SetAction(TAction* Value);
 
@@ -73,6 +76,11 @@ private:
   bool FEnabled = true;
   bool FChecked = false;
   TAction* FAction = nullptr;
+  // The action's values as last seen, to tell which properties are linked.
+  struct TActionValues {
+    std::string Caption, Hint;
+    bool Enabled = true, Visible = true, Checked = false;
+  } FSeen;
   TNotifyEvent FOnClick;
   std::vector<TMenuItem*> FItems;
   TMenuItem* FParent = nullptr;

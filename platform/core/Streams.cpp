@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -160,4 +161,48 @@ std::int64_t TFileStream::Seek(std::int64_t Offset, TSeekOrigin Origin) {
 void TFileStream::SetSize(std::int64_t NewSize) {
   if (::ftruncate(FHandle, static_cast<off_t>(NewSize)) != 0)
     throw EStreamError("Cannot resize \"" + FFileName + "\". " + std::strerror(errno));
+}
+
+// ---- SaveFileReplacing --------------------------------------------------------
+
+void SaveFileReplacing(const std::string& Name, const void* Data, std::int64_t Size) {
+  // A symbolic link keeps pointing at the file it names, which is replaced.
+  std::string FileName = Name;
+  std::error_code linkError;
+  if (std::filesystem::is_symlink(Name, linkError)) {
+    std::filesystem::path target = std::filesystem::canonical(Name, linkError);
+    if (!linkError) FileName = target.string();
+  }
+  struct stat old {};
+  const bool replacing = ::stat(FileName.c_str(), &old) == 0;
+  if (replacing && S_ISDIR(old.st_mode))
+    throw EFCreateError("Cannot create file \"" + FileName + "\". It is a directory");
+  // A name nobody else uses, created exclusively (a leftover is never reused).
+  std::string temp;
+  int fd = -1;
+  for (unsigned n = 0; fd < 0; ++n) {
+    temp = FileName + ".~" + std::to_string(::getpid()) + "-" + std::to_string(n) + ".tmp";
+    fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && (errno != EEXIST || n >= 100))
+      throw EFCreateError("Cannot create file \"" + FileName + "\". " + std::strerror(errno));
+  }
+  auto fail = [&](const std::string& What, int Error) {
+    if (fd >= 0) ::close(fd);
+    ::unlink(temp.c_str());
+    throw EWriteError(What + " \"" + FileName + "\". " + std::strerror(Error));
+  };
+  const auto* p = static_cast<const char*>(Data);
+  for (std::int64_t left = Size; left > 0;) {
+    ssize_t n = ::write(fd, p, static_cast<size_t>(left));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) fail("Cannot write file", n < 0 ? errno : ENOSPC);
+    p += n;
+    left -= n;
+  }
+  if (replacing) (void)::fchmod(fd, old.st_mode & 07777);
+  if (::fsync(fd) != 0 && errno != EINVAL) fail("Cannot write file", errno);
+  int closed = ::close(fd);
+  fd = -1;
+  if (closed != 0) fail("Cannot write file", errno);
+  if (::rename(temp.c_str(), FileName.c_str()) != 0) fail("Cannot create file", errno);
 }

@@ -87,3 +87,10 @@ private:
   std::string FFileName;
   int FHandle = -1;
 };
+
+// Writes Size bytes as the whole content of FileName through a new file
+// beside it that then replaces it: a failure (no room, a directory in the
+// way) leaves an existing file as it was and removes the new one. A file it
+// replaces keeps its permissions; a symbolic link stays and its file is
+// replaced. EFCreateError / EWriteError.
+void SaveFileReplacing(const std::string& FileName, const void* Data, std::int64_t Size);

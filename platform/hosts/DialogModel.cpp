@@ -126,6 +126,8 @@ void TDialogModel::Paint(TCanvas& C) {
     TRect b = ButtonRect(i);
     TRect face = b;
     DrawFrameControl(C.Handle(), face, DFC_BUTTON, DFCS_BUTTONPUSH);
+    // The caption is drawn over the brush's colour (the caret's left it black).
+    C.Brush()->SetColor(clBtnFace);
     TRect text = b;
     DrawText(C.Handle(), FButtons[static_cast<size_t>(i)].Caption, -1, text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     if (i == FFocused) {

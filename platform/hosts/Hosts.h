@@ -7,3 +7,5 @@
 #include "platform/hosts/SdlHost.h"
 #include "platform/hosts/DialogModel.h"
 #include "platform/hosts/SdlDialogs.h"
+#include "platform/hosts/MenuModel.h"
+#include "platform/hosts/X11Clipboard.h"

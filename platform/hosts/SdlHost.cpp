@@ -1,6 +1,7 @@
 #include "platform/hosts/SdlHost.h"
 
 #include "platform/hosts/SdlKeys.h"
+#include "platform/hosts/X11Clipboard.h"
 
 #include <SDL.h>
 #include <cairo.h>
@@ -22,6 +23,26 @@ public:
   }
 };
 
+
+// Popup menus in the host's window.
+class TSdlMenuService : public TMenuService {
+public:
+  explicit TSdlMenuService(TSdlHost& Host) : FHost(Host) {}
+  TMenuItem* TrackPopup(TPopupMenu* Menu, const std::vector<TMenuItem*>& Items, int X, int Y) override {
+    Record(Menu, Items, X, Y);
+    std::vector<TMenuModelItem> shown;
+    for (TMenuItem* i : Items) shown.push_back({i->Caption(), i->Enabled(), i->Checked()});
+    TMenuModel model(std::move(shown));
+    TCustomForm* form = FHost.Painter().Form();
+    TPoint origin = FHost.Painter().DeviceClientOrigin(form);
+    TPoint p = form->ScreenToClient({X, Y});
+    int chosen = FHost.TrackMenu(model, {p.X + origin.X, p.Y + origin.Y});
+    return chosen >= 0 ? Items[static_cast<size_t>(chosen)] : nullptr;
+  }
+
+private:
+  TSdlHost& FHost;
+};
 
 TShiftState ButtonsState(Uint32 Buttons) {
   TShiftState s = rix::SdlModState(static_cast<Uint16>(SDL_GetModState()));
@@ -60,10 +81,19 @@ TSdlHost::TSdlHost(TCustomForm* Form, int Width, int Height, const std::string& 
   FPainter = std::make_unique<TSurfacePainter>(Form);
   FInput = std::make_unique<TInputDelivery>(*FPainter);
   CreateTexture();
-  FClipboardLink = std::make_unique<TSdlClipboardLink>();
+  // On X11 the clipboard speaks the selection protocol itself, for text and
+  // pictures alike; elsewhere SDL carries text and pictures stay inside.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  std::unique_ptr<TX11Clipboard> x11;
+  if (driver != nullptr && std::string(driver) == "x11") x11 = TX11Clipboard::Open();
+  FX11Clipboard = x11.get();
+  if (x11) FClipboardLink = std::move(x11);
+  else FClipboardLink = std::make_unique<TSdlClipboardLink>();
   Clipboard()->SetHostLink(FClipboardLink.get());
   FDialogs = std::make_unique<TSdlDialogService>();
   SetDialogService(FDialogs.get());
+  FMenus = std::make_unique<TSdlMenuService>(*this);
+  SetMenuService(FMenus.get());
   FLastTick = SDL_GetTicks();
   ApplyImeMode();
 }
@@ -71,6 +101,7 @@ TSdlHost::TSdlHost(TCustomForm* Form, int Width, int Height, const std::string& 
 TSdlHost::~TSdlHost() {
   if (Clipboard()->HostLink() == FClipboardLink.get()) Clipboard()->SetHostLink(nullptr);
   if (&DialogService() == FDialogs.get()) SetDialogService(nullptr);
+  if (&MenuService() == FMenus.get()) SetMenuService(nullptr);
   FInput.reset();
   FPainter.reset();
   if (FTexture != nullptr) SDL_DestroyTexture(FTexture);
@@ -197,12 +228,83 @@ void TSdlHost::Present() {
   SDL_RenderPresent(FRenderer);
 }
 
+int TSdlHost::TrackMenu(TMenuModel& Model, TPoint P) {
+  // What is under the menu comes back from the form's picture when it closes.
+  Present();
+  TSize size = Model.Size();
+  TPoint at = Model.PlaceAt(P, {FPainter->Width(), FPainter->Height()});
+  TRect area = Rect(at.X, at.Y, std::min(at.X + size.cx, FPainter->Width()),
+                    std::min(at.Y + size.cy, FPainter->Height()));
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, size.cx, size.cy);
+  struct TSurfaceGuard {
+    cairo_surface_t* S;
+    ~TSurfaceGuard() { cairo_surface_destroy(S); }
+  } guard{surface};
+  TCanvas canvas(surface);
+  auto show = [&] {
+    Model.Paint(canvas);
+    cairo_surface_flush(surface);
+    SDL_Rect r{area.Left, area.Top, area.Width(), area.Height()};
+    if (r.w > 0 && r.h > 0)
+      SDL_UpdateTexture(FTexture, &r, cairo_image_surface_get_data(surface), cairo_image_surface_get_stride(surface));
+    SDL_RenderCopy(FRenderer, FTexture, nullptr, nullptr);
+    SDL_RenderPresent(FRenderer);
+  };
+  auto local = [&](int X, int Y) { return TPoint{X - at.X, Y - at.Y}; };
+  Uint32 id = SDL_GetWindowID(FWindow);
+  bool quitLater = false;
+  show();
+  while (!Model.Closed()) {
+    SDL_Event e;
+    if (SDL_WaitEventTimeout(&e, 100) == 0) continue;
+    switch (e.type) {
+    case SDL_QUIT: quitLater = true; Model.Dismiss(); break;
+    case SDL_WINDOWEVENT:
+      if (e.window.windowID != id) break;
+      if (e.window.event == SDL_WINDOWEVENT_CLOSE || e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        SDL_PushEvent(&e); // the host handles it once the menu is gone
+        Model.Dismiss();
+      }
+      break;
+    case SDL_KEYDOWN:
+      if (e.key.windowID == id) Model.Key(rix::SdlKeyToVirtualKey(e.key.keysym.sym));
+      break;
+    case SDL_MOUSEMOTION:
+      if (e.motion.windowID == id) Model.MouseMove(local(e.motion.x, e.motion.y));
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      if (e.button.windowID == id) Model.MouseDown(local(e.button.x, e.button.y));
+      break;
+    case SDL_MOUSEBUTTONUP:
+      if (e.button.windowID == id) Model.MouseUp(local(e.button.x, e.button.y));
+      break;
+    default: break;
+    }
+    if (!Model.Closed()) show();
+  }
+  // The form's pixels back under the menu.
+  const unsigned char* data = cairo_image_surface_get_data(FPainter->Surface());
+  int stride = cairo_image_surface_get_stride(FPainter->Surface());
+  SDL_Rect r{area.Left, area.Top, area.Width(), area.Height()};
+  if (r.w > 0 && r.h > 0)
+    SDL_UpdateTexture(FTexture, &r, data + static_cast<size_t>(r.y) * static_cast<size_t>(stride) + r.x * 4, stride);
+  SDL_RenderCopy(FRenderer, FTexture, nullptr, nullptr);
+  SDL_RenderPresent(FRenderer);
+  if (quitLater) {
+    SDL_Event q{};
+    q.type = SDL_QUIT;
+    SDL_PushEvent(&q);
+  }
+  return Model.Chosen();
+}
+
 bool TSdlHost::Step(int TimeoutMs) {
   SDL_Event e;
   if (SDL_WaitEventTimeout(&e, std::max(TimeoutMs, 0)) != 0) {
     HandleEvent(e);
     while (SDL_PollEvent(&e) != 0) HandleEvent(e);
   }
+  if (FX11Clipboard != nullptr) FX11Clipboard->Pump();
   int code = 0;
   bool running = ProcessMessages(&code);
   for (Uint32 now = SDL_GetTicks(); running && now - FLastTick >= 60; FLastTick += 60) {

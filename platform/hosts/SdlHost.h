@@ -7,12 +7,17 @@
 // input (and with it the input method) is on while the focused window's
 // ImeMode allows an input method, off for imDisable and imClose (keys then
 // give their characters themselves). The system clipboard's text and the
-// framework's clipboard follow each other. Dialogs (MessageDlg, file
+// framework's clipboard follow each other; on X11 pictures too (image/png,
+// image/bmp: TX11Clipboard). Dialogs (MessageDlg, file
 // dialogs) open modal windows of their own (TSdlDialogService) while the
-// host lives. Timers tick every 60 ms.
+// host lives. Popup menus (TPopupMenu::Popup, a right click included) show
+// in the window itself, drawn with our canvas (TMenuModel) over the form;
+// the form gets no input until the menu is closed by a choice, Escape or a
+// press outside it. Timers tick every 60 ms.
 #pragma once
 
 #include "platform/hosts/InputDelivery.h"
+#include "platform/hosts/MenuModel.h"
 #include "platform/hosts/SdlDialogs.h"
 #include "platform/hosts/SurfacePainter.h"
 
@@ -24,6 +29,7 @@ struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
 union SDL_Event;
+class TX11Clipboard;
 
 class TSdlHost {
 public:
@@ -48,13 +54,15 @@ public:
   TSurfacePainter& Painter() { return *FPainter; }
   SDL_Window* Window() const { return FWindow; }
   bool TextInputActive() const;
+  // Runs Model over the window at the form point P until it closes; returns
+  // its choice (-1: dismissed). The host's menu service uses it.
+  int TrackMenu(TMenuModel& Model, TPoint P);
 
 private:
   void HandleEvent(const SDL_Event& E);
   void Present();
   void CreateTexture();
   void ApplyImeMode();
-  void SyncClipboard();
 
   TCustomForm* FForm;
   SDL_Window* FWindow = nullptr;
@@ -63,7 +71,9 @@ private:
   std::unique_ptr<TSurfacePainter> FPainter;
   std::unique_ptr<TInputDelivery> FInput;
   std::unique_ptr<TClipboardHostLink> FClipboardLink;
+  TX11Clipboard* FX11Clipboard = nullptr; // the link, when it is X11's
   std::unique_ptr<TSdlDialogService> FDialogs;
+  std::unique_ptr<TMenuService> FMenus;
   std::function<void()> FOnIdle, FOnResize;
   unsigned FLastTick = 0;
   bool FQuit = false;

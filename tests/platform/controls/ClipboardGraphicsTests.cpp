@@ -74,3 +74,68 @@ TEST_F(ClipboardGraphics, PictureDialogsOfferEveryRegisteredFormat) {
   EXPECT_EQ(save.Filter(), TPicture::GraphicFilter());
   for (const auto& f : TPicture::FileFormats()) EXPECT_NE(open.Filter().find("*." + f.Extension), std::string::npos);
 }
+
+namespace {
+// A system clipboard as a host links it in: it records what it was given
+// and answers with what "another program" copied.
+class FakeHostClipboard : public TClipboardHostLink {
+public:
+  std::vector<std::uint8_t> Put;
+  TPictureState State = TPictureState::Own;
+  std::vector<std::uint8_t> Theirs;
+  void PutText(const std::string&) override { State = TPictureState::Own; }
+  bool FetchText(std::string&) override { return false; }
+  void PutPicture(const std::vector<std::uint8_t>& Bytes) override {
+    Put = Bytes;
+    State = TPictureState::Own;
+  }
+  TPictureState FetchPicture(std::vector<std::uint8_t>& Bytes) override {
+    Bytes = Theirs;
+    return State;
+  }
+};
+
+std::vector<std::uint8_t> PngBytes(TColor C) {
+  TBitmap b;
+  Paint(b, 3, 2, C);
+  TPngImage png;
+  png.Assign(&b);
+  TMemoryStream s;
+  png.SaveToStream(s);
+  return std::vector<std::uint8_t>(s.Memory(), s.Memory() + s.Size());
+}
+} // namespace
+
+TEST_F(ClipboardGraphics, PicturesTravelThroughTheHostsSystemClipboard) {
+  FakeHostClipboard host;
+  Clipboard()->SetHostLink(&host);
+  // Ours: the picture's own bytes go out, and our formats stand.
+  TPicture pic;
+  TMemoryStream s(PngBytes(clBlue));
+  pic.LoadFromStream(s);
+  Clipboard()->Assign(&pic);
+  EXPECT_EQ(host.Put, PngBytes(clBlue));
+  EXPECT_TRUE(Clipboard()->HasFormat(CF_PICTURE));
+
+  // Another program's PNG: its bytes as they came, its pixels as a bitmap.
+  host.State = FakeHostClipboard::TPictureState::Picture;
+  host.Theirs = PngBytes(clLime);
+  TPicture back;
+  back.Assign(Clipboard());
+  TMemoryStream out;
+  back.SaveToStream(out);
+  EXPECT_EQ(std::vector<std::uint8_t>(out.Memory(), out.Memory() + out.Size()), PngBytes(clLime));
+  TBitmap pixels;
+  pixels.Assign(Clipboard());
+  EXPECT_EQ(pixels.Canvas()->Pixels(0, 0), clLime);
+
+  // Bytes that are no picture, then content without a picture: none left.
+  host.Theirs = {1, 2, 3};
+  EXPECT_FALSE(Clipboard()->HasFormat(CF_BITMAP));
+  host.Theirs = PngBytes(clLime);
+  EXPECT_TRUE(Clipboard()->HasFormat(CF_BITMAP));
+  host.State = FakeHostClipboard::TPictureState::None;
+  EXPECT_FALSE(Clipboard()->HasFormat(CF_BITMAP));
+  EXPECT_FALSE(Clipboard()->HasFormat(CF_PICTURE));
+  Clipboard()->SetHostLink(nullptr);
+}

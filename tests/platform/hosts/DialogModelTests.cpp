@@ -64,3 +64,23 @@ TEST(DialogModel, PaintsButtonsOnAButtonFaceBackground) {
   }
   cairo_surface_destroy(surface);
 }
+
+TEST(DialogModel, AFileNameDialogsButtonCaptionsSitOnTheButtonFace) {
+  TDialogModel m("名前を付けて保存", "ファイル名:", {{"OK", mrOk}, {"キャンセル", mrCancel}}, mrCancel, true, "a.png");
+  TSize s = m.Size();
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, s.cx, s.cy);
+  {
+    TCanvas c(surface);
+    m.Paint(c);
+    // Inside each button (edges and focus frame aside) the face colour
+    // outweighs the caption's strokes.
+    for (int i = 0; i < 2; ++i) {
+      TRect b = m.ButtonRect(i);
+      int face = 0, all = 0;
+      for (int y = b.Top + 5; y < b.Bottom - 5; ++y)
+        for (int x = b.Left + 5; x < b.Right - 5; ++x, ++all) face += c.Pixels(x, y) == ColorToRGB(clBtnFace);
+      EXPECT_GT(face * 2, all) << i;
+    }
+  }
+  cairo_surface_destroy(surface);
+}

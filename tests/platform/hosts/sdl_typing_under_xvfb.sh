@@ -5,18 +5,8 @@
 # Usage: sdl_typing_under_xvfb.sh PATH/TO/gridwindow
 set -u
 app=${1:?usage: $0 GRIDWINDOW}
-for tool in Xvfb xdotool; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "SKIP: $tool is not installed"; exit 77; }
-done
-
-work=$(mktemp -d)
-xpid= apid=
-cleanup() {
-  [ -n "$apid" ] && kill "$apid" 2>/dev/null && wait "$apid" 2>/dev/null
-  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null && wait "$xpid" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT INT TERM
+tools=xdotool
+. "$(dirname "$0")/../../support/xvfb_session.sh"
 
 fail() {
   echo "FAIL: $*"
@@ -24,25 +14,6 @@ fail() {
   echo "--- program errors:"; tail -n 30 "$work/err" 2>/dev/null
   exit 1
 }
-
-# Waits up to $1 tenths of a second for the command in the other arguments.
-wait_for() {
-  tries=$1; shift
-  while [ "$tries" -gt 0 ]; do
-    "$@" && return 0
-    sleep 0.1
-    tries=$((tries - 1))
-  done
-  return 1
-}
-
-# Xvfb picks a free display itself and writes its number once it is ready.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xpid=$!
-wait_for 150 grep -qs '[0-9]' "$work/display" || fail "no Xvfb display came up: $(cat "$work/xvfb.log")"
-display=":$(tr -dc '0-9' <"$work/display")"
-export DISPLAY=$display
-export SDL_VIDEODRIVER=x11
 
 "$app" --echo --size 640x400 >"$work/out" 2>"$work/err" &
 apid=$!

@@ -7,6 +7,8 @@
 //     stay within twice the 10k one. buffered is the link's window, which
 //     holds only the records that fit.
 //
+//   CtrlEndAndHome/<rows>, PageDownKey/<rows>: the same moves by key.
+//
 // The SQLite tables are built on the first run next to the benchmark's
 // folder (build/bench/layout_<rows>.db) and reused afterwards.
 #include "../common/BenchTable.h"
@@ -166,6 +168,40 @@ void RecNoAfterBookmarkJump(benchmark::State& State) {
   }
 }
 BENCHMARK(RecNoAfterBookmarkJump)->Arg(10000)->Arg(1000000)->ArgName("rows")->Unit(benchmark::kMicrosecond);
+
+// Keys through the grid's KeyDown, as the window delivers them: Ctrl+End then
+// Ctrl+Home (a pair, so that every round does the same work), and PageDown.
+void CtrlEndAndHome(benchmark::State& State) {
+  const int rows = static_cast<int>(State.range(0));
+  TComponent owner(nullptr);
+  TSQLiteDataSet* ds = OpenOrders(&owner, rows);
+  TGridOnForm g(ds, 1920, 1080);
+  for (auto _ : State) {
+    unsigned short end = VK_END, home = VK_HOME;
+    g.Grid->KeyDown(end, TShiftState{ssCtrl});
+    g.Grid->KeyDown(home, TShiftState{ssCtrl});
+  }
+  State.counters["recno"] = ds->RecNo();
+}
+BENCHMARK(CtrlEndAndHome)->Arg(10000)->Arg(1000000)->ArgName("rows")->Unit(benchmark::kMicrosecond);
+
+void PageDownKey(benchmark::State& State) {
+  const int rows = static_cast<int>(State.range(0));
+  TComponent owner(nullptr);
+  TSQLiteDataSet* ds = OpenOrders(&owner, rows);
+  TGridOnForm g(ds, 1920, 1080);
+  for (auto _ : State) {
+    unsigned short key = VK_NEXT;
+    g.Grid->KeyDown(key, TShiftState{});
+    if (ds->Eof()) {
+      State.PauseTiming();
+      ds->First();
+      State.ResumeTiming();
+    }
+  }
+  State.counters["visible_rows"] = g.Grid->VisibleRowCount();
+}
+BENCHMARK(PageDownKey)->Arg(10000)->Arg(1000000)->ArgName("rows")->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -46,6 +46,9 @@ using TImeName = std::string;
 enum TDragKind { dkDrag, dkDock };
 enum TDragMode { dmManual, dmAutomatic };
 enum TBorderStyle { bsNone, bsSingle };
+// Where a control sits in its parent's client area: along an edge (taking the
+// width or height it has) or filling what the edges leave.
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
 using TCursor = int;
 constexpr TCursor crDefault = 0;
@@ -158,6 +161,8 @@ public:
   void SetHeight(int Value) { SetBounds(FLeft, FTop, FWidth, Value); }
   virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
   TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+  TAlign Align() const { return FAlign; }
+  void SetAlign(TAlign Value);
   void SetBoundsRect(const TRect& R) { SetBounds(R.Left, R.Top, R.Width(), R.Height()); }
   virtual TRect ClientRect() const { return Rect(0, 0, FWidth, FHeight); }
   int ClientWidth() const { return ClientRect().Width(); }
@@ -313,6 +318,7 @@ private:
   TBiDiMode FBiDiMode = bdLeftToRight;
   bool FParentBiDiMode = true;
   TCursor FCursor = crDefault;
+  TAlign FAlign = alNone;
   TPopupMenu* FPopupMenu = nullptr;
   TDragKind FDragKind = dkDrag;
   TDragMode FDragMode = dmManual;

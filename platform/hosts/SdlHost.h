@@ -10,6 +10,13 @@
 // framework's clipboard follow each other. Dialogs (MessageDlg, file
 // dialogs) open modal windows of their own (TSdlDialogService) while the
 // host lives. Timers tick every 60 ms.
+//
+// Several hosts may live at once, each a window of its own for one form
+// (a designer window beside the form it edits). The first host is the main
+// window: closing it ends Run. Closing another hides its form; a form hidden
+// or shown by the program hides or shows its window. One Step (of any
+// host) serves them all: events go to the host of their window, and the
+// focus moves into the form of the window the user activates.
 #pragma once
 
 #include "platform/hosts/InputDelivery.h"
@@ -47,9 +54,16 @@ public:
 
   TSurfacePainter& Painter() { return *FPainter; }
   SDL_Window* Window() const { return FWindow; }
+  TCustomForm* Form() const { return FForm; }
+  // Moves the window on the screen.
+  void SetPosition(int X, int Y);
+  bool IsMain() const { return FMain; }
   bool TextInputActive() const;
 
 private:
+  // The host of the event's window (this one for events of no window).
+  TSdlHost* TargetOf(const SDL_Event& E);
+  void SyncVisible();
   void HandleEvent(const SDL_Event& E);
   void Present();
   void CreateTexture();
@@ -72,4 +86,6 @@ private:
   int FImeState = -1;
   HWND FImeWindow = 0;
   unsigned FMouseButtons = 0;
+  bool FMain = false;
+  bool FShown = true;
 };

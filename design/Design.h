@@ -1,6 +1,7 @@
 // Public headers of this folder; grows as the folder does.
 #pragma once
 
+#include "design/ColumnsEditor.h"
 #include "design/ColumnsProperty.h"
 #include "design/DesignEditors.h"
 #include "design/DesignIntf.h"

@@ -45,10 +45,11 @@ enum TImeMode { imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHir
 using TImeName = std::string;
 enum TDragKind { dkDrag, dkDock };
 enum TDragMode { dmManual, dmAutomatic };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 enum TBorderStyle { bsNone, bsSingle };
 // Where a control sits in its parent's client area: along an edge (taking the
 // width or height it has) or filling what the edges leave.
-enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 
 using TCursor = int;
 constexpr TCursor crDefault = 0;

@@ -19,7 +19,6 @@
 #include <vector>
 
 enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
-enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 
 class TListView;
 

@@ -10,8 +10,10 @@
 namespace {
 constexpr int SeparatorWidth = 8;
 constexpr int BarIndent = 2;
-constexpr std::uintptr_t HintShowTimer = 1;
-constexpr std::uintptr_t HintHideTimer = 2;
+constexpr std::uintptr_t HintTimer = 1;
+// Timers tick every 60 ms, whatever the interval asked for: the hint
+// counts the time itself.
+constexpr int TimerTick = 60;
 } // namespace
 
 // ---- TToolButton ------------------------------------------------------------------
@@ -184,7 +186,7 @@ void TToolBar::MouseMove(TShiftState Shift, int X, int Y) {
     FHot = b;
     Invalidate();
     if (FShowHint && b != nullptr && !b->Hint().empty() && !Shift.Contains(ssLeft) && HandleAllocated())
-      SetTimer(Handle(), HintShowTimer, HintPause);
+      SetTimer(Handle(), HintTimer, TimerTick);
   }
   TCustomControl::MouseMove(Shift, X, Y);
 }
@@ -198,13 +200,17 @@ void TToolBar::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
 }
 
 void TToolBar::WMTimer(TMessage& M) {
-  if (M.WParam == HintShowTimer) {
-    KillTimer(Handle(), HintShowTimer);
-    if (FHot != nullptr) ShowHintOf(FHot);
-  } else if (M.WParam == HintHideTimer) {
-    CancelHint();
-  } else {
+  if (M.WParam != HintTimer) {
     TCustomControl::WMTimer(M);
+    return;
+  }
+  FHintElapsed += TimerTick;
+  const bool shown = FHint != nullptr && FHint->Visible();
+  if (!shown && FHintElapsed >= HintPause && FHot != nullptr) {
+    FHintElapsed = 0;
+    ShowHintOf(FHot);
+  } else if (shown && FHintElapsed >= HintHidePause) {
+    CancelHint();
   }
 }
 
@@ -218,15 +224,12 @@ void TToolBar::ShowHintOf(TToolButton* B) {
     FHint = new THintWindow(this);
   }
   FHint->ActivateHint(form, p, GetShortHint(B->Hint()));
-  SetTimer(Handle(), HintHideTimer, HintHidePause);
 }
 
 void TToolBar::CancelHint() {
   FHot = nullptr;
-  if (HandleAllocated()) {
-    KillTimer(Handle(), HintShowTimer);
-    KillTimer(Handle(), HintHideTimer);
-  }
+  FHintElapsed = 0;
+  if (HandleAllocated()) KillTimer(Handle(), HintTimer);
   if (FHint != nullptr && FHint->Visible()) FHint->Hide();
 }
 

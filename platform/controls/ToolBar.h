@@ -109,4 +109,5 @@ private:
   TToolButton* FPressed = nullptr;
   TToolButton* FHot = nullptr;
   THintWindow* FHint = nullptr;
+  int FHintElapsed = 0;
 };

@@ -9,4 +9,5 @@
 #include "design/DesignRegistry.h"
 #include "design/MaskProperty.h"
 #include "design/PropEdits.h"
+#include "design/PropertyPanel.h"
 #include "design/RixDBGridReg.h"

@@ -134,6 +134,8 @@ void TRixDBGridColumnsEditor::CreateComponents() {
   Panel3->SetBevelOuter(bvNone);
   Panel3->SetAlign(alClient);
   Panel3->SetParent(this);
+  lstCols->SetParentColor(false);
+  lstCols->SetColor(clWindow);
   lstCols->SetViewStyle(vsList);
   lstCols->SetDragMode(dmAutomatic);
   lstCols->SetAlign(alClient);

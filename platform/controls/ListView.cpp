@@ -200,9 +200,10 @@ void TListView::Paint() {
       c->FillRect(text);
       c->Font()->SetColor(Focused() ? clHighlightText : Font()->Color());
     } else {
+      c->Brush()->SetColor(Color());
       c->Font()->SetColor(Font()->Color());
     }
-    c->TextRect(r, r.Left + TextMargin, r.Top + 1, Items(i)->Caption());
+    c->TextRect(text, text.Left + TextMargin, text.Top + 1, Items(i)->Caption());
     if (i == FItemIndex && Focused()) DrawFocusRect(c->Handle(), text);
   }
 }

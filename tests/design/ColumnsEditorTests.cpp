@@ -317,3 +317,29 @@ TEST_F(ColumnsEditor, TheHintOfAToolButtonShowsAfterAPause) {
 }
 
 } // namespace
+
+namespace {
+
+// The property panel beside the grid lists what the designer selects and
+// offers the property editors' values.
+TEST_F(ColumnsEditor, ThePropertyPanelFollowsTheSelectionAndOffersTheEditorsValues) {
+  TRixDBGridColumnsEditor* e = OpenWithThree();
+  auto* panel = new TPropertyPanel(Form.get());
+  panel->SetParent(Form.get());
+  panel->SetBounds(400, 0, 240, 300);
+  panel->SetDesigner(Designer.get());
+  Select(e, 1);
+  const int row = panel->RowOf("FieldName");
+  ASSERT_GT(row, 0);
+  EXPECT_EQ(panel->Cells(1, row), "Name");
+  panel->SetPropertyValue("FieldName", "Active");
+  EXPECT_EQ(Grid->Columns()->Items(1)->FieldName(), "Active");
+  EXPECT_EQ(panel->Cells(1, panel->RowOf("FieldName")), "Active");
+  EXPECT_EQ(e->lstCols->Items(1)->Caption(), "1 - Active") << "the editor's list follows";
+  EXPECT_THROW(panel->SetPropertyValue("Alignment", "taMiddle"), EPropertyError);
+  EXPECT_EQ(panel->RowOf("NoSuchProperty"), -1);
+  Designer->SelectComponent(Grid->Columns());
+  EXPECT_EQ(panel->RowOf("FieldName"), -1);
+}
+
+} // namespace

@@ -3,7 +3,9 @@
 //   in design mode: one window with the grid and a property panel for what
 //   is selected, and the columns editor in a window of its own. A click on a
 //   column's title selects it. Ctrl+S writes the grid back to FORMFILE as a
-//   form file in the text form, or, with -o, the column set to OUT.
+//   form file in the text form, or, with -o, the column set to OUT. Each
+//   selection and each save is told on stdout ("selected column 2",
+//   "saved FILE"), for scripts that drive the windows.
 //
 // rixgrid design run DB [--table T] [--form FORMFILE] [--columns FILE]
 //                    --do "add; set 0 FieldName=price; up 1" [-o OUT] [--png P]
@@ -60,9 +62,25 @@ int RunDesignScriptCommand(const std::vector<std::string>& Args) {
   return 0;
 }
 
+// Tells stdout what the designer selects.
+class TSelectionEcho : public IDesignNotification {
+public:
+  explicit TSelectionEcho(IDesigner* D) : FDesigner(D) { RegisterDesignNotification(this); }
+  ~TSelectionEcho() { UnregisterDesignNotification(this); }
+  void SelectionChanged(IDesigner* ADesigner, const TDesignerSelections& S) override {
+    if (ADesigner != FDesigner || S.size() != 1) return;
+    if (auto* column = dynamic_cast<TRixColumn*>(S[0])) std::cout << "selected column " << column->Index() << std::endl;
+    else std::cout << "selected " << S[0]->ClassName() << std::endl;
+  }
+
+private:
+  IDesigner* FDesigner;
+};
+
 int RunDesignWindow(const std::vector<std::string>& Args) {
   const TDesignOptions o = ParseDesignOptions(Args, false);
   TDesignSession s(o);
+  TSelectionEcho echo(&s.Designer());
   const bool columnSet = !o.Out.empty();
   const std::string target = columnSet ? o.Out : o.FormFile;
   auto save = [&s, &target, columnSet](TObject*, unsigned short& Key, TShiftState Shift) {

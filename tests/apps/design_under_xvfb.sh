@@ -1,7 +1,8 @@
 #!/bin/sh
 # rixgrid design in real SDL windows on a private Xvfb display: the grid's
-# window and the columns editor's window both open; a click on the editor's
-# "add" button and Ctrl+S write the form file back with one more column.
+# window and the columns editor's window both open; a title click selects
+# its column; a click on the editor's "add" button and Ctrl+S write the form
+# file back with one more column.
 # Exit 77 (skipped) when Xvfb or xdotool is missing.
 # Usage: design_under_xvfb.sh PATH/TO/rixgrid SHOP.DB FORMFILE
 set -u
@@ -66,8 +67,13 @@ editor=$(find_window "^Columns$")
 [ -n "$editor" ] || fail "the columns editor's window did not appear"
 [ "$grid" != "$editor" ] || fail "one window, not two"
 
-# The add button is the tool bar's first: 2 pixels in, 23 x 22.
+# A click on the title of the third column ("価格(円)", in the first title
+# row) selects that column.
 sleep 0.5
+xdotool mousemove --window "$grid" 320 8 click 1
+wait_for 100 grep -q "^selected column 2$" "$work/out" || fail "the title click selected no column"
+
+# The add button is the tool bar's first: 2 pixels in, 23 x 22.
 xdotool mousemove --window "$editor" 13 13 click 1
 xdotool windowfocus --sync "$editor" 2>/dev/null || xdotool windowfocus "$editor"
 xdotool key --window "$editor" ctrl+s

@@ -1,5 +1,6 @@
 #include "design/ColumnsProperty.h"
 
+#include "design/ColumnsEditor.h"
 #include "design/DesignRegistry.h"
 #include "grid/RixDBGrid.h"
 
@@ -21,6 +22,7 @@ void TRixDBGridColumnsProperty::Edit() {
   auto* grid = dynamic_cast<TRixDBGrid*>(owner);
   if (grid == nullptr) throw Exception("Owner rixdbgrid not found.");
   if (const TColumnsEditorProc& open = ColumnsEditor()) open(Designer(), grid, GetName());
+  else OpenColumnsEditor(Designer(), grid, GetName());
 }
 
 void RegisterRixDBColnEd(TDesignRegistry& Registry) {

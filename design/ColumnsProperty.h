@@ -1,8 +1,9 @@
 // The editor of the grid's Columns property: its ellipsis button opens the
 // columns editor window on the grid that owns the collection.
 //
-// The window is installed with SetColumnsEditor by whoever provides it;
-// until then the property finds its grid and stops there.
+// It opens the process's columns editor (ColumnsEditor.h); SetColumnsEditor
+// puts something else in its place (a test that records the calls), and nil
+// brings the editor back.
 #pragma once
 
 #include "design/PropEdits.h"

@@ -28,6 +28,21 @@ public:
   virtual void SetSelections(const TDesignerSelections& List) = 0;
 };
 
+// A window that follows what the designers select (the columns editor
+// marks the column selected elsewhere, by a click on the grid's title).
+class IDesignNotification {
+public:
+  virtual void SelectionChanged(IDesigner* ADesigner, const TDesignerSelections& ASelection) = 0;
+
+protected:
+  ~IDesignNotification() = default;
+};
+void RegisterDesignNotification(IDesignNotification* Notification);
+void UnregisterDesignNotification(IDesignNotification* Notification);
+// Tells every registered notification; designers call it when their
+// selection changed.
+void NotifySelectionChanged(IDesigner* ADesigner, const TDesignerSelections& ASelection);
+
 class TDesigner : public IDesigner {
 public:
   explicit TDesigner(TComponent* ARoot = nullptr) : FRoot(ARoot) {}
@@ -37,7 +52,7 @@ public:
   void Modified() override { ++FModifiedCount; }
   void SelectComponent(TPersistent* Instance) override;
   TDesignerSelections Selections() const override { return FSelections; }
-  void SetSelections(const TDesignerSelections& List) override { FSelections = List; }
+  void SetSelections(const TDesignerSelections& List) override;
 
   int ModifiedCount() const { return FModifiedCount; }
   bool IsModified() const { return FModifiedCount > 0; }

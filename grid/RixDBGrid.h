@@ -66,9 +66,8 @@ inline const TRixDBGridOptions LayoutOptions{rixdgEditing, rixdgAlwaysShowEditor
 // rixdgEditing and rixdgAlwaysShowEditor from Value.
 TGridOptions RixToGridOptions(TRixDBGridOptions& Value);
 
-// Framework control settings the platform's controls do not model yet. The
-// grid keeps and streams them so forms round-trip; nothing reads them.
-enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+// Framework control settings the grid keeps and streams so forms round-trip;
+// nothing reads them (TAlign comes with the platform's controls).
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 using TAnchors = TSet<TAnchorKind, 4>;
 
@@ -99,9 +98,8 @@ using TDrawDataCellEvent =
 using TRixDrawColumnCellEvent = std::function<void(TObject* Sender, const TRect& Rect, int DataCol,
                                                    TRixColumn* Column, TGridDrawState State)>;
 
-// Drag-and-dock events of the framework; the platform has no drag-and-drop
-// or docking yet, so the grid keeps and streams them without raising them.
-enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// Drag-and-dock events of the framework; the grid keeps and streams them
+// without raising them (TDragState comes with the platform's controls).
 using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
 using TDragOverEvent =
     std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;

@@ -1,10 +1,13 @@
 #include "platform/controls/ActnList.h"
 
+#include "platform/graphics/ImageList.h"
+
 #include <algorithm>
 
 TAction::~TAction() { FClients.clear(); }
 
 void TAction::BeforeDestruction() {
+  SetActionList(nullptr);
   TComponent::BeforeDestruction();
   // Clients hear of the action's end through their free notification.
   FClients.clear();
@@ -63,4 +66,53 @@ void TAction::RegisterClient(TActionClient* Client) {
 
 void TAction::UnRegisterClient(TActionClient* Client) {
   FClients.erase(std::remove(FClients.begin(), FClients.end(), Client), FClients.end());
+}
+
+void TAction::SetImageIndex(int Value) {
+  if (FImageIndex == Value) return;
+  FImageIndex = Value;
+  Changed();
+}
+
+void TAction::SetActionList(TActionList* Value) {
+  if (FActionList == Value) return;
+  if (FActionList != nullptr) {
+    auto& v = FActionList->FActions;
+    v.erase(std::remove(v.begin(), v.end(), this), v.end());
+  }
+  FActionList = Value;
+  if (Value != nullptr) Value->FActions.push_back(this);
+}
+
+// ---- TActionList ------------------------------------------------------------
+
+TActionList::~TActionList() { FActions.clear(); }
+
+TAction* TActionList::Actions(int Index) const {
+  if (Index < 0 || Index >= ActionCount()) throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+  return FActions[static_cast<size_t>(Index)];
+}
+
+void TActionList::SetImages(TImageList* Value) {
+  if (FImages == Value) return;
+  if (FImages != nullptr) RemoveFreeNotification(FImages);
+  FImages = Value;
+  if (Value != nullptr) FreeNotification(Value);
+}
+
+void TActionList::UpdateActions() {
+  const std::vector<TAction*> actions = FActions;
+  for (TAction* a : actions) a->Update();
+}
+
+void TActionList::BeforeDestruction() {
+  const std::vector<TAction*> actions = FActions;
+  for (TAction* a : actions) a->FActionList = nullptr;
+  FActions.clear();
+  TComponent::BeforeDestruction();
+}
+
+void TActionList::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FImages) FImages = nullptr;
 }

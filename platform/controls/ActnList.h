@@ -9,6 +9,8 @@
 #include <vector>
 
 class TAction;
+class TActionList;
+class TImageList;
 
 // Something that shows an action (a menu item): told whenever one of the
 // action's shared properties changes.
@@ -36,6 +38,11 @@ public:
   void SetChecked(bool Value);
   const std::string& Hint() const { return FHint; }
   void SetHint(const std::string& Value);
+  // The picture of the action in its list's Images (-1: none).
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int Value);
+  TActionList* ActionList() const { return FActionList; }
+  void SetActionList(TActionList* Value);
 
   void SetOnExecute(TNotifyEvent E) { FOnExecute = std::move(E); }
   void SetOnUpdate(TNotifyEvent E) { FOnUpdate = std::move(E); }
@@ -54,10 +61,13 @@ protected:
   void BeforeDestruction() override;
 
 private:
+  friend class TActionList;
   void Changed();
 
   std::string FCaption;
   std::string FHint;
+  int FImageIndex = -1;
+  TActionList* FActionList = nullptr;
   bool FEnabled = true;
   bool FVisible = true;
   bool FChecked = false;
@@ -67,3 +77,28 @@ private:
 
 // The framework names the class with the shared properties TCustomAction.
 using TCustomAction = TAction;
+
+// The actions of a form, with the pictures their buttons show. The actions
+// belong to the form (their owner); the list only gathers them.
+class TActionList : public TComponent {
+  RIX_CLASS_NAME(TActionList)
+public:
+  using TComponent::TComponent;
+  ~TActionList() override;
+
+  int ActionCount() const { return static_cast<int>(FActions.size()); }
+  TAction* Actions(int Index) const;
+  TImageList* Images() const { return FImages; }
+  void SetImages(TImageList* Value);
+  // Runs every action's OnUpdate.
+  void UpdateActions();
+
+protected:
+  void BeforeDestruction() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+  friend class TAction;
+  std::vector<TAction*> FActions;
+  TImageList* FImages = nullptr;
+};

@@ -122,6 +122,7 @@ void TControl::SetParent(TWinControl* AParent) {
   }
   if (AParent != nullptr) {
     AParent->InsertControl(this);
+    if (FAlign != alNone) AParent->AlignControls();
     if (FParentColor) AdoptParentColor();
     if (FParentFont && AdoptParentFont()) Perform(CM_FONTCHANGED);
     if (FParentBiDiMode) FBiDiMode = AParent->BiDiMode();
@@ -138,6 +139,13 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   FHeight = AHeight;
   Invalidate();
   Resize();
+  if (FAlign != alNone && FParent != nullptr) FParent->AlignControls();
+}
+
+void TControl::SetAlign(TAlign Value) {
+  if (FAlign == Value) return;
+  FAlign = Value;
+  if (FParent != nullptr) FParent->AlignControls();
 }
 
 TPoint TControl::ClientToScreen(TPoint P) const {

@@ -45,7 +45,11 @@ enum TImeMode { imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHir
 using TImeName = std::string;
 enum TDragKind { dkDrag, dkDock };
 enum TDragMode { dmManual, dmAutomatic };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 enum TBorderStyle { bsNone, bsSingle };
+// Where a control sits in its parent's client area: along an edge (taking the
+// width or height it has) or filling what the edges leave.
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 
 using TCursor = int;
 constexpr TCursor crDefault = 0;
@@ -158,6 +162,8 @@ public:
   void SetHeight(int Value) { SetBounds(FLeft, FTop, FWidth, Value); }
   virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
   TRect BoundsRect() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+  TAlign Align() const { return FAlign; }
+  void SetAlign(TAlign Value);
   void SetBoundsRect(const TRect& R) { SetBounds(R.Left, R.Top, R.Width(), R.Height()); }
   virtual TRect ClientRect() const { return Rect(0, 0, FWidth, FHeight); }
   int ClientWidth() const { return ClientRect().Width(); }
@@ -313,6 +319,7 @@ private:
   TBiDiMode FBiDiMode = bdLeftToRight;
   bool FParentBiDiMode = true;
   TCursor FCursor = crDefault;
+  TAlign FAlign = alNone;
   TPopupMenu* FPopupMenu = nullptr;
   TDragKind FDragKind = dkDrag;
   TDragMode FDragMode = dmManual;

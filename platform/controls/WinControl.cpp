@@ -1,4 +1,5 @@
 #include "platform/controls/WinControl.h"
+#include "platform/core/ScopedValue.h"
 
 #include "platform/controls/Forms.h"
 
@@ -284,7 +285,27 @@ int TWinControl::SetScrollPos(int Bar, int Pos, bool Redraw) {
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   TControl::SetBounds(ALeft, ATop, AWidth, AHeight);
+  AlignControls();
   SendSize();
+}
+
+void TWinControl::AlignControls() {
+  // A child placed here calls back when its bounds change.
+  if (FAligning) return;
+  rix::TScopedValue<bool> guard(FAligning, true);
+  TRect r = ClientRect();
+  for (TAlign edge : {alTop, alBottom, alLeft, alRight, alClient}) {
+    for (TControl* c : FControls) {
+      if (c->Align() != edge || !c->Visible()) continue;
+      switch (edge) {
+      case alTop: c->SetBounds(r.Left, r.Top, r.Width(), c->Height()); r.Top += c->Height(); break;
+      case alBottom: c->SetBounds(r.Left, r.Bottom - c->Height(), r.Width(), c->Height()); r.Bottom -= c->Height(); break;
+      case alLeft: c->SetBounds(r.Left, r.Top, c->Width(), r.Height()); r.Left += c->Width(); break;
+      case alRight: c->SetBounds(r.Right - c->Width(), r.Top, c->Width(), r.Height()); r.Right -= c->Width(); break;
+      default: c->SetBounds(r.Left, r.Top, std::max(r.Width(), 0), std::max(r.Height(), 0)); break;
+      }
+    }
+  }
 }
 
 void TWinControl::SetVisible(bool Value) {

@@ -96,6 +96,9 @@ public:
   TPoint ClientOrigin() const override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void SetVisible(bool Value) override;
+  // Places the aligned children: top, bottom, left and right edges in child
+  // order, then the client-aligned ones in what is left.
+  void AlignControls();
 
   void SetOnKeyDown(TKeyEvent E) { FOnKeyDown = std::move(E); }
   void SetOnKeyUp(TKeyEvent E) { FOnKeyUp = std::move(E); }
@@ -176,6 +179,7 @@ private:
   std::array<TScrollInfo, 2> FScroll{};
   int FLastClientWidth = -1, FLastClientHeight = -1;
   bool FDestroyingHandle = false;
+  bool FAligning = false;
 };
 
 constexpr unsigned SW_INVALIDATE = 0x0002;

@@ -30,6 +30,7 @@ void TCollectionItem::SetCollection(TCollection* Value) {
   if (FCollection == Value) return;
   if (FCollection != nullptr) {
     TCollection* old = FCollection;
+    old->ItemLeaving(this);
     old->Notify(this, cnExtracting);
     old->RemoveItem(this);
     if (!old->FDestroying) old->Changed();
@@ -66,7 +67,7 @@ std::string TCollectionItem::GetNamePath() {
 
 void TCollectionItem::Changed(bool AllItems) {
   if (FCollection != nullptr && FCollection->FUpdateCount == 0 && !FCollection->FDestroying)
-    FCollection->Update(AllItems ? nullptr : this);
+    FCollection->Updated(AllItems ? nullptr : this);
 }
 
 // ---- TCollection -----------------------------------------------------------
@@ -77,6 +78,7 @@ TCollection::TCollection(TCollectionItemClass ItemClass) : FItemClass(std::move(
 
 TCollection::~TCollection() {
   FDestroying = true;
+  FObservers.clear();
   while (!FItems.empty()) delete FItems.back();
 }
 
@@ -165,7 +167,30 @@ void TCollection::EndUpdate() {
 }
 
 void TCollection::Changed() {
-  if (FUpdateCount == 0 && !FDestroying) Update(nullptr);
+  if (FUpdateCount == 0 && !FDestroying) Updated(nullptr);
+}
+
+void TCollection::Updated(TCollectionItem* Item) {
+  Update(Item);
+  // A copy: an observer may unregister (or register another) while told.
+  const std::vector<TCollectionObserver*> observers = FObservers;
+  for (TCollectionObserver* o : observers)
+    if (std::find(FObservers.begin(), FObservers.end(), o) != FObservers.end()) o->CollectionChanged(this);
+}
+
+void TCollection::ItemLeaving(TCollectionItem* Item) {
+  const std::vector<TCollectionObserver*> observers = FObservers;
+  for (TCollectionObserver* o : observers)
+    if (std::find(FObservers.begin(), FObservers.end(), o) != FObservers.end()) o->ItemRemoving(this, Item);
+}
+
+void TCollection::AddObserver(TCollectionObserver* Observer) {
+  if (Observer != nullptr && std::find(FObservers.begin(), FObservers.end(), Observer) == FObservers.end())
+    FObservers.push_back(Observer);
+}
+
+void TCollection::RemoveObserver(TCollectionObserver* Observer) {
+  FObservers.erase(std::remove(FObservers.begin(), FObservers.end(), Observer), FObservers.end());
 }
 
 void TCollection::Assign(TPersistent* Source) {

@@ -73,6 +73,19 @@ TCollectionItemClass ItemClass() {
 
 enum TCollectionNotification { cnAdded, cnExtracting, cnDeleting };
 
+// Someone outside the collection who follows it (a designer window listing
+// the items): told after every reported change, and before an item leaves
+// the collection while it is still whole. Observers unregister themselves
+// before they go; a collection being destroyed tells them nothing.
+class TCollectionObserver {
+public:
+  virtual void CollectionChanged(TCollection* Sender) = 0;
+  virtual void ItemRemoving(TCollection* Sender, TCollectionItem* Item) = 0;
+
+protected:
+  ~TCollectionObserver() = default;
+};
+
 class TCollection : public TPersistent {
   RIX_CLASS_NAME(TCollection)
 public:
@@ -109,6 +122,9 @@ public:
   const std::string& PropName() const { return FPropName; }
   void SetPropName(const std::string& Value) { FPropName = Value; }
 
+  void AddObserver(TCollectionObserver* Observer);
+  void RemoveObserver(TCollectionObserver* Observer);
+
 protected:
   // The change notification: Item changed, or everything (Item nil).
   virtual void Update(TCollectionItem* Item) {}
@@ -122,8 +138,12 @@ private:
   void RemoveItem(TCollectionItem* Item);
   TCollectionItem* NewItem();
   void MoveItem(int CurIndex, int NewIndex);
+  // Update, then the observers.
+  void Updated(TCollectionItem* Item);
+  void ItemLeaving(TCollectionItem* Item);
 
   TCollectionItemClass FItemClass;
+  std::vector<TCollectionObserver*> FObservers;
   std::vector<TCollectionItem*> FItems;
   int FUpdateCount = 0;
   int FNextID = 0;

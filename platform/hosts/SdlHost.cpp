@@ -52,6 +52,36 @@ TShiftState ButtonsState(Uint32 Buttons) {
   return s;
 }
 
+std::vector<TSdlHost*>& Hosts() {
+  static std::vector<TSdlHost*> hosts;
+  return hosts;
+}
+
+unsigned EventWindowID(const SDL_Event& E) {
+  switch (E.type) {
+  case SDL_WINDOWEVENT: return E.window.windowID;
+  case SDL_KEYDOWN:
+  case SDL_KEYUP: return E.key.windowID;
+  case SDL_TEXTEDITING: return E.edit.windowID;
+  case SDL_TEXTINPUT: return E.text.windowID;
+  case SDL_MOUSEMOTION: return E.motion.windowID;
+  case SDL_MOUSEBUTTONDOWN:
+  case SDL_MOUSEBUTTONUP: return E.button.windowID;
+  case SDL_MOUSEWHEEL: return E.wheel.windowID;
+  default: return 0;
+  }
+}
+
+bool FocusInside(TCustomForm* Form) {
+  HWND f = GetFocus();
+  if (f == 0) return false;
+  std::vector<TWinControl*> list{Form};
+  Form->GetTabOrderList(list);
+  for (TWinControl* w : list)
+    if (w->WindowHandle() == f) return true;
+  return false;
+}
+
 [[noreturn]] void SdlFailure(const std::string& What) {
   throw EOutOfResources(What + ": " + SDL_GetError());
 }
@@ -62,8 +92,9 @@ TSdlHost::TSdlHost(TCustomForm* Form, int Width, int Height, const std::string& 
   if (Width <= 0 || Height <= 0)
     throw EInvalidOperation("Invalid form size " + std::to_string(Width) + "x" + std::to_string(Height));
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) SdlFailure("Cannot start SDL video");
+  FShown = Form->Visible();
   FWindow = SDL_CreateWindow(Title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, Width, Height,
-                             SDL_WINDOW_RESIZABLE);
+                             SDL_WINDOW_RESIZABLE | (FShown ? 0 : SDL_WINDOW_HIDDEN));
   if (FWindow == nullptr) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     SdlFailure("Cannot open a window");
@@ -81,27 +112,34 @@ TSdlHost::TSdlHost(TCustomForm* Form, int Width, int Height, const std::string& 
   FPainter = std::make_unique<TSurfacePainter>(Form);
   FInput = std::make_unique<TInputDelivery>(*FPainter);
   CreateTexture();
-  // On X11 the clipboard speaks the selection protocol itself, for text and
-  // pictures alike; elsewhere SDL carries text and pictures stay inside.
-  const char* driver = SDL_GetCurrentVideoDriver();
-  std::unique_ptr<TX11Clipboard> x11;
-  if (driver != nullptr && std::string(driver) == "x11") x11 = TX11Clipboard::Open();
-  FX11Clipboard = x11.get();
-  if (x11) FClipboardLink = std::move(x11);
-  else FClipboardLink = std::make_unique<TSdlClipboardLink>();
-  Clipboard()->SetHostLink(FClipboardLink.get());
-  FDialogs = std::make_unique<TSdlDialogService>();
-  SetDialogService(FDialogs.get());
-  FMenus = std::make_unique<TSdlMenuService>(*this);
-  SetMenuService(FMenus.get());
+  FMain = Hosts().empty();
+  Hosts().push_back(this);
+  // The main window's host speaks for the program: clipboard, dialogs and
+  // menus. On X11 the clipboard speaks the selection protocol itself, for
+  // text and pictures alike; elsewhere SDL carries text and pictures stay
+  // inside.
+  if (FMain) {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    std::unique_ptr<TX11Clipboard> x11;
+    if (driver != nullptr && std::string(driver) == "x11") x11 = TX11Clipboard::Open();
+    FX11Clipboard = x11.get();
+    if (x11) FClipboardLink = std::move(x11);
+    else FClipboardLink = std::make_unique<TSdlClipboardLink>();
+    Clipboard()->SetHostLink(FClipboardLink.get());
+    FDialogs = std::make_unique<TSdlDialogService>();
+    SetDialogService(FDialogs.get());
+    FMenus = std::make_unique<TSdlMenuService>(*this);
+    SetMenuService(FMenus.get());
+  }
   FLastTick = SDL_GetTicks();
   ApplyImeMode();
 }
 
 TSdlHost::~TSdlHost() {
-  if (Clipboard()->HostLink() == FClipboardLink.get()) Clipboard()->SetHostLink(nullptr);
-  if (&DialogService() == FDialogs.get()) SetDialogService(nullptr);
-  if (&MenuService() == FMenus.get()) SetMenuService(nullptr);
+  Hosts().erase(std::remove(Hosts().begin(), Hosts().end(), this), Hosts().end());
+  if (FClipboardLink != nullptr && Clipboard()->HostLink() == FClipboardLink.get()) Clipboard()->SetHostLink(nullptr);
+  if (FDialogs != nullptr && &DialogService() == FDialogs.get()) SetDialogService(nullptr);
+  if (FMenus != nullptr && &MenuService() == FMenus.get()) SetMenuService(nullptr);
   FInput.reset();
   FPainter.reset();
   if (FTexture != nullptr) SDL_DestroyTexture(FTexture);
@@ -156,7 +194,12 @@ void TSdlHost::HandleEvent(const SDL_Event& E) {
       SDL_RenderCopy(FRenderer, FTexture, nullptr, nullptr);
       SDL_RenderPresent(FRenderer);
     } else if (E.window.event == SDL_WINDOWEVENT_CLOSE) {
-      FQuit = true;
+      if (FMain) FQuit = true;
+      else FForm->Hide();
+    } else if (E.window.event == SDL_WINDOWEVENT_FOCUS_GAINED && !FocusInside(FForm)) {
+      TWinControl* active = FForm->ActiveControl();
+      if (active != nullptr && active->CanFocus()) FForm->FocusControl(active);
+      else if (FForm->HandleAllocated()) SetFocusWindow(FForm->Handle());
     }
     break;
   case SDL_KEYDOWN:
@@ -298,13 +341,37 @@ int TSdlHost::TrackMenu(TMenuModel& Model, TPoint P) {
   return Model.Chosen();
 }
 
+void TSdlHost::SetPosition(int X, int Y) { SDL_SetWindowPosition(FWindow, X, Y); }
+
+TSdlHost* TSdlHost::TargetOf(const SDL_Event& E) {
+  const unsigned id = EventWindowID(E);
+  if (id != 0)
+    for (TSdlHost* h : Hosts())
+      if (SDL_GetWindowID(h->FWindow) == id) return h;
+  return this;
+}
+
+void TSdlHost::SyncVisible() {
+  if (FForm->Visible() == FShown) return;
+  FShown = FForm->Visible();
+  if (FShown) {
+    SDL_ShowWindow(FWindow);
+    FForm->Invalidate();
+  } else {
+    SDL_HideWindow(FWindow);
+  }
+}
+
 bool TSdlHost::Step(int TimeoutMs) {
   SDL_Event e;
   if (SDL_WaitEventTimeout(&e, std::max(TimeoutMs, 0)) != 0) {
-    HandleEvent(e);
-    while (SDL_PollEvent(&e) != 0) HandleEvent(e);
+    TargetOf(e)->HandleEvent(e);
+    while (SDL_PollEvent(&e) != 0) TargetOf(e)->HandleEvent(e);
   }
   if (FX11Clipboard != nullptr) FX11Clipboard->Pump();
+  // A host's own quit (its main window closed) ends the round for all.
+  for (TSdlHost* h : Hosts())
+    if (h->FQuit && h != this) FQuit = true;
   int code = 0;
   bool running = ProcessMessages(&code);
   for (Uint32 now = SDL_GetTicks(); running && now - FLastTick >= 60; FLastTick += 60) {
@@ -315,8 +382,12 @@ bool TSdlHost::Step(int TimeoutMs) {
     FQuit = true;
     FExitCode = code;
   }
-  ApplyImeMode();
-  Present();
+  const std::vector<TSdlHost*> hosts = Hosts();
+  for (TSdlHost* h : hosts) {
+    h->SyncVisible();
+    if (hosts.size() == 1 || FocusInside(h->FForm)) h->ApplyImeMode();
+    if (h->FShown) h->Present();
+  }
   if (FOnIdle) FOnIdle();
   return !FQuit;
 }

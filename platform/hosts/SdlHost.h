@@ -14,6 +14,13 @@
 // in the window itself, drawn with our canvas (TMenuModel) over the form;
 // the form gets no input until the menu is closed by a choice, Escape or a
 // press outside it. Timers tick every 60 ms.
+//
+// Several hosts may live at once, each a window of its own for one form
+// (a designer window beside the form it edits). The first host is the main
+// window: closing it ends Run. Closing another hides its form; a form hidden
+// or shown by the program hides or shows its window. One Step (of any
+// host) serves them all: events go to the host of their window, and the
+// focus moves into the form of the window the user activates.
 #pragma once
 
 #include "platform/hosts/InputDelivery.h"
@@ -53,12 +60,19 @@ public:
 
   TSurfacePainter& Painter() { return *FPainter; }
   SDL_Window* Window() const { return FWindow; }
+  TCustomForm* Form() const { return FForm; }
+  // Moves the window on the screen.
+  void SetPosition(int X, int Y);
+  bool IsMain() const { return FMain; }
   bool TextInputActive() const;
   // Runs Model over the window at the form point P until it closes; returns
   // its choice (-1: dismissed). The host's menu service uses it.
   int TrackMenu(TMenuModel& Model, TPoint P);
 
 private:
+  // The host of the event's window (this one for events of no window).
+  TSdlHost* TargetOf(const SDL_Event& E);
+  void SyncVisible();
   void HandleEvent(const SDL_Event& E);
   void Present();
   void CreateTexture();
@@ -82,4 +96,6 @@ private:
   int FImeState = -1;
   HWND FImeWindow = 0;
   unsigned FMouseButtons = 0;
+  bool FMain = false;
+  bool FShown = true;
 };

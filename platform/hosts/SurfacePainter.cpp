@@ -5,15 +5,40 @@
 #include <algorithm>
 #include <functional>
 
-TSurfacePainter::TSurfacePainter(TCustomForm* Form) : FForm(Form), FPrevious(PaintHost()) {
+namespace {
+struct TPainters {
+  std::vector<TSurfacePainter*> Live;
+  // The paint host before the first painter came, back once the last goes.
+  TPaintHost* Outside = nullptr;
+};
+TPainters& Painters() {
+  static TPainters p;
+  return p;
+}
+} // namespace
+
+TSurfacePainter::TSurfacePainter(TCustomForm* Form) : FForm(Form) {
   if (Form == nullptr) throw EInvalidOperation("A paint host needs a form");
   SurfaceResized();
+  TPainters& p = Painters();
+  if (p.Live.empty()) p.Outside = PaintHost();
+  p.Live.push_back(this);
   SetPaintHost(this);
 }
 
 TSurfacePainter::~TSurfacePainter() {
-  if (PaintHost() == this) SetPaintHost(FPrevious);
+  TPainters& p = Painters();
+  p.Live.erase(std::remove(p.Live.begin(), p.Live.end(), this), p.Live.end());
+  if (PaintHost() == this) SetPaintHost(p.Live.empty() ? p.Outside : p.Live.back());
   if (FSurface != nullptr) cairo_surface_destroy(FSurface);
+}
+
+TSurfacePainter* TSurfacePainter::PainterOf(const TControl* Control) {
+  if (Control == nullptr) return nullptr;
+  while (Control->Parent() != nullptr) Control = Control->Parent();
+  for (TSurfacePainter* p : Painters().Live)
+    if (p->FForm == Control) return p;
+  return nullptr;
 }
 
 int TSurfacePainter::Width() const { return cairo_image_surface_get_width(FSurface); }
@@ -64,7 +89,10 @@ TWinControl* TSurfacePainter::WindowAt(TPoint P) const {
   return hit;
 }
 
-void TSurfacePainter::PaintControl(TWinControl*) { PaintInvalid(); }
+void TSurfacePainter::PaintControl(TWinControl* Control) {
+  TSurfacePainter* p = PainterOf(Control);
+  (p != nullptr ? p : this)->PaintInvalid();
+}
 
 void TSurfacePainter::PaintInvalid() {
   if (FPainting) return; // a control asking for Update while painting

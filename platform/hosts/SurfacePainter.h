@@ -10,6 +10,9 @@
 // PaintWindow over the bounds of its dirty part, with the canvas and clip
 // rectangle set. The device rectangles
 // painted since the last TakeDirty are kept for a host that copies pixels on.
+//
+// Several painters may live at once, one per top-level form: a control's
+// paint request goes to the painter of the form it sits on.
 #pragma once
 
 #include "platform/controls/Controls.h"
@@ -34,7 +37,11 @@ public:
 
   // Paints every invalid part of the form's windows.
   void PaintInvalid();
+  // Paints the invalid parts of the form Control sits on, through that
+  // form's painter.
   void PaintControl(TWinControl* Control) override;
+  // The live painter of the top-level form of Control, or nil.
+  static TSurfacePainter* PainterOf(const TControl* Control);
 
   // The device rectangles painted since the last call, and forgets them.
   std::vector<TRect> TakeDirty();
@@ -61,6 +68,5 @@ private:
   cairo_surface_t* FSurface = nullptr;
   TCanvas FCanvas;
   std::vector<TRect> FDirty;
-  TPaintHost* FPrevious;
   bool FPainting = false;
 };

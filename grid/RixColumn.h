@@ -251,6 +251,8 @@ protected:
 
 private:
   friend class TRixColumnTitle;
+  // A title click steps the order arrow without a change notification.
+  friend class TRixCustomDBGrid;
   bool Assigned(TRixColumnValue Value) const { return FAssignedValues.Contains(Value); }
   void Include(TRixColumnValue Value) { FAssignedValues.Include(Value); }
   void Exclude(TRixColumnValue Value) { FAssignedValues = FAssignedValues - Value; }

@@ -341,6 +341,15 @@ public:
   bool Selecting() const { return FSelecting; }
   const std::string& SelectionAnchor() const { return FSelectionAnchor; }
 
+  // ---- Mouse (GridMouse.cpp) ----
+  // The point lies on the expand button of a title; MasterCol is the object
+  // column the button belongs to (nil when none).
+  bool PtInExpandButton(int X, int Y, TRixColumn*& MasterCol);
+  // The data cell (column, row) of the push button drawn pressed; (-1, -1)
+  // when none is.
+  TPoint MouseDownPos() const { return FMouseDownPos; }
+  TRixColumn* DragCol() const { return FDragCol; }
+
   // ---- Keyboard and moves (GridKeyboard.cpp, GridMoves.cpp) ----
   void KeyDown(unsigned short& Key, TShiftState Shift) override;
   void KeyPress(char32_t& Key) override;
@@ -388,9 +397,19 @@ protected:
   virtual void SetColumnAttributes();
   virtual void ColEnter();
   virtual void ColExit() { if (FOnColExit) FOnColExit(this); }
-  // ---- Clicks (GridMouse.cpp) ----
+  // ---- The mouse (GridMouse.cpp) ----
   virtual void CellClick(TRixColumn* Column);
   virtual void ButtonCheckBoxClick(TRixColumn* Column);
+  virtual void TitleClick(TRixColumn* Column);
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs,
+                       TGridDrawInfo& FixedInfo) override;
+  bool BeginColumnDrag(int& Origin, int& Destination, const TPoint& MousePt) override;
+  bool CheckColumnDrag(int& Origin, int& Destination, const TPoint& MousePt) override;
+  bool EndColumnDrag(int& Origin, int& Destination, const TPoint& MousePt) override;
+  void CMDesignHitTest(TMessage& M) override;
+  void WMSetCursor(TMessage& M) override;
   void WMChar(TMessage& M) override;
   void WMMouseWheel(TMessage& M) override;
   bool CanEditShow() override;
@@ -501,6 +520,9 @@ private:
   bool FLayoutFromDataset = false;
   std::uint8_t FLayoutLock = 0;
   TPoint FMouseDownPos{-1, -1};
+  // The data cell a left press landed on and made current; a release acts on
+  // a button or check box only inside that cell's merged area.
+  TGridCoord FPressedCell{-1, -1};
   int FOffset = 0;
   int FOldPos = 0;
   TRixDBGridClickEvent FOnCellClick;

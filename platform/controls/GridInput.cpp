@@ -272,6 +272,7 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
   }
   case gsColMoving:
     KillTimer(Handle(), 1);
+    if (FMoveIndex != FMovePos) Invalidate();  // the landing mark goes
     if (EndColumnDrag(FMoveIndex, FMovePos, {X, Y}) && FMoveIndex != FMovePos) {
       MoveColumn(FMoveIndex, FMovePos);
       UpdateDesigner();
@@ -280,6 +281,7 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) 
     break;
   case gsRowMoving:
     KillTimer(Handle(), 1);
+    if (FMoveIndex != FMovePos) Invalidate();
     if (EndRowDrag(FMoveIndex, FMovePos, {X, Y}) && FMoveIndex != FMovePos) {
       MoveRow(FMoveIndex, FMovePos);
       UpdateDesigner();

@@ -152,4 +152,26 @@ void TCustomGrid::Paint() {
   int w = ClientWidth(), hgt = ClientHeight();
   if (di.Horz.GridBoundary < w) c->FillRect(MirrorForPaint(Rect(di.Horz.GridBoundary, 0, w, hgt)));
   if (di.Vert.GridBoundary < hgt) c->FillRect(MirrorForPaint(Rect(0, di.Vert.GridBoundary, w, hgt)));
+  DrawMoveMark(c);
+}
+
+// While a column (or row) is dragged, a bar on the edge where it will land:
+// the left edge of the cell it goes to when moving left, the right edge
+// when moving right.
+void TCustomGrid::DrawMoveMark(TCanvas* C) {
+  if ((FGridState != gsColMoving && FGridState != gsRowMoving) || FMovePos == FMoveIndex) return;
+  TRect r = FGridState == gsColMoving ? BoxRect(FMovePos, 0, FMovePos, FRowCount - 1)
+                                      : BoxRect(0, FMovePos, FColCount - 1, FMovePos);
+  if (IsRectEmpty(r)) return;
+  const bool after = FMovePos > FMoveIndex;
+  if (FGridState == gsColMoving) {
+    const int x = after ? r.Right - 1 : r.Left;
+    r = Rect(x - 1, r.Top, x + 2, r.Bottom);
+  } else {
+    const int y = after ? r.Bottom - 1 : r.Top;
+    r = Rect(r.Left, y - 1, r.Right, y + 2);
+  }
+  C->Brush()->SetStyle(bsSolid);
+  C->Brush()->SetColor(clHighlight);
+  C->FillRect(r);
 }

@@ -261,8 +261,11 @@ void TCustomGrid::MoveAndScroll(int Mouse, int CellHit, TGridDrawInfo& DrawInfo,
       CellHit = FMovePos;
     }
     if ((FGridState == gsColMoving && CheckColumnDrag(FMoveIndex, CellHit, MousePt)) ||
-        (FGridState == gsRowMoving && CheckRowDrag(FMoveIndex, CellHit, MousePt)))
+        (FGridState == gsRowMoving && CheckRowDrag(FMoveIndex, CellHit, MousePt))) {
+      // The landing mark moves with it.
+      if (FMovePos != CellHit) Invalidate();
       FMovePos = CellHit;
+    }
   }
 }
 

@@ -311,6 +311,7 @@ private:
   void TopLeftMoved(const TGridCoord& OldTopLeft);
   TRect MirrorForPaint(TRect R) const;
   void DefaultDrawCellBackground(const TRect& Cell, TGridDrawState State);
+  void DrawMoveMark(TCanvas* C);
   void DrawFixedCellEdge(const TRect& Cell);
   void DrawLines(bool Vert, bool Horz, int FirstCol, int FirstRow, const TRect& Area, TColor LineColor,
                  const TGridDrawInfo& DrawInfo);

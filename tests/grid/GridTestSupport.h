@@ -55,6 +55,7 @@ public:
     TRixDBGrid::UpdateData();
   }
   using TRixDBGrid::Notification;
+  using TRixDBGrid::TitleClick;
 
 private:
   int FLinkDepth = 0;

@@ -15,7 +15,8 @@
 //
 // For scripts and tests driving the window: --echo prints READY once the
 // first frame is up, then a STATE line whenever the current record or cell
-// changed; with --snapshot FILE, the signal SIGUSR1 writes what the window
+// changed, and the COLUMN lines (each column's cell and title in window
+// pixels) whenever they moved; with --snapshot FILE, the signal SIGUSR1 writes what the window
 // shows into FILE (PNG) and prints "SNAPSHOT FILE".
 #include "apps/rixgrid/Commands.h"
 
@@ -136,6 +137,24 @@ std::string StateLine(const TShowForm& F) {
          " rpr=" + std::to_string(g->RowsPerRecord()) + " state=" + std::to_string(F.Data->State());
 }
 
+// Where each column shows: its cell in the first record row on screen and
+// its title, in window pixels, one line a column.
+std::string ColumnLines(const TShowForm& F) {
+  TRixDBGrid* g = F.Grid;
+  std::string out;
+  auto rect = [](const TRect& R) {
+    return std::to_string(R.Left) + " " + std::to_string(R.Top) + " " + std::to_string(R.Right) + " " +
+           std::to_string(R.Bottom);
+  };
+  const int firstRow = g->TitleOffset();
+  for (int i = 0; i < g->Columns()->Count(); ++i) {
+    TRixColumn* c = g->Columns()->Items(i);
+    out += "COLUMN " + std::to_string(i) + " " + c->FieldName() + " " + rect(g->CalcRect(c, firstRow)) + " " +
+           rect(g->CalcRect(c, 0)) + "\n";
+  }
+  return out;
+}
+
 double MsSince(std::chrono::steady_clock::time_point T) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - T).count();
 }
@@ -167,13 +186,16 @@ int RunShow(const std::vector<std::string>& Args) {
   }
   if (!o.Snapshot.empty()) std::signal(SIGUSR1, AskForSnapshot);
   if (o.Echo || !o.Snapshot.empty()) {
-    host.SetOnIdle([&, last = std::string(), ready = false]() mutable {
+    host.SetOnIdle([&, last = std::string(), columns = std::string(), ready = false]() mutable {
       if (o.Echo) {
         if (!ready) std::cout << "READY" << std::endl;
         ready = true;
         std::string now = StateLine(f);
         if (now != last) std::cout << now << std::endl;
         last = now;
+        std::string cols = ColumnLines(f);
+        if (cols != columns) std::cout << cols << "COLUMNS-END" << std::endl;
+        columns = cols;
       }
       if (SnapshotAsked) {
         SnapshotAsked = 0;

@@ -65,6 +65,55 @@ protected:
     bmp->Canvas()->Draw(0, 0, pic.Graphic());
     return bmp;
   }
+  struct TColumnPlace {
+    std::string Field;
+    TRect Cell, Title;
+  };
+  // The columns as the last COLUMN lines give them.
+  std::vector<TColumnPlace> Columns() {
+    const std::string all = Slurp(Out);
+    const size_t end = all.rfind("COLUMNS-END");
+    std::vector<TColumnPlace> cols;
+    if (end == std::string::npos) return cols;
+    size_t start = all.rfind("READY", end);
+    const size_t prevEnd = all.rfind("COLUMNS-END", end == 0 ? 0 : end - 1);
+    if (prevEnd != std::string::npos && prevEnd != end && (start == std::string::npos || prevEnd > start))
+      start = prevEnd;
+    std::istringstream in(all.substr(start, end - start));
+    std::string line;
+    while (std::getline(in, line)) {
+      std::istringstream l(line);
+      std::string tag;
+      int index = 0;
+      TColumnPlace c;
+      if (l >> tag >> index >> c.Field >> c.Cell.Left >> c.Cell.Top >> c.Cell.Right >> c.Cell.Bottom >> c.Title.Left >>
+              c.Title.Top >> c.Title.Right >> c.Title.Bottom &&
+          tag == "COLUMN")
+        cols.push_back(c);
+    }
+    return cols;
+  }
+  const TColumnPlace* Column(const std::string& Field) {
+    static thread_local std::vector<TColumnPlace> cols;
+    cols = Columns();
+    for (const auto& c : cols)
+      if (c.Field == Field) return &c;
+    return nullptr;
+  }
+  void Click(int PX, int PY) {
+    X.Xdotool("mousemove --window " + Wid + " " + std::to_string(PX) + " " + std::to_string(PY) + " click 1");
+  }
+  // Presses at one point, moves in steps (the grid follows a dragged title
+  // on its timer) and releases at the other.
+  void Drag(TPoint From, TPoint To) {
+    auto at = [&](TPoint P) { return std::to_string(P.X) + " " + std::to_string(P.Y); };
+    X.Xdotool("mousemove --window " + Wid + " " + at(From) + " mousedown 1");
+    for (int i = 1; i <= 4; ++i) {
+      TPoint p{From.X + (To.X - From.X) * i / 4, From.Y + (To.Y - From.Y) * i / 4};
+      X.Xdotool("mousemove --window " + Wid + " " + at(p) + " sleep 0.15");
+    }
+    X.Xdotool("sleep 0.3 mouseup 1");
+  }
   std::string Diagnostics() { return "\n--- output:\n" + Slurp(Out) + "\n--- errors:\n" + Slurp(Dir / "err"); }
 
   TXvfbSession X;
@@ -109,6 +158,68 @@ TEST_F(RixgridWindow, KeysMoveTheDatasetAndTheIndicatorAndHighlightAgree) {
   const int arrowMiddle = (arrow.front() + arrow.back()) / 2;
   EXPECT_GE(arrowMiddle, lit.front());
   EXPECT_LE(arrowMiddle, lit.back());
+}
+
+// The n-th row of the table in rowid order, one column of it, through a
+// connection of our own.
+std::string ValueInFile(const fs::path& Db, int Row, const std::string& Column) {
+  TComponent owner(nullptr);
+  auto* q = new TSQLiteDataSet(&owner);
+  q->SetDatabaseName(Db.string());
+  q->SetSQL("SELECT " + Column + " FROM products ORDER BY rowid LIMIT 1 OFFSET " + std::to_string(Row - 1));
+  q->Open();
+  return q->Fields()->Fields(0)->AsString();
+}
+
+// The pixels of the left half of R in Frame (the caption; the order arrow,
+// which the title click after a drag steps on, sits at the right), less a
+// margin that grid lines and frames take.
+std::vector<TColor> Block(TBitmap& Frame, TRect R) {
+  std::vector<TColor> px;
+  for (int y = R.Top + 3; y < R.Bottom - 3; ++y)
+    for (int x = R.Left + 3; x < (R.Left + R.Right) / 2; ++x) px.push_back(Frame.Canvas()->Pixels(x, y));
+  return px;
+}
+
+// With the sample form (two rows per record, a check-box column): a click
+// on the fifth record makes it current; a click on its check box and a
+// click on another record change that row in the file; dragging a title
+// moves the column, and the next frame shows its title in the new place.
+TEST_F(RixgridWindow, ClicksMoveRecordsToggleCheckBoxesAndTitlesMoveColumns) {
+  const std::string form = std::string(RIX_SOURCE_DIR) + "/resources/demo/shop-grid.txt";
+  ASSERT_TRUE(Open("--table products --form " + form)) << Diagnostics();
+  ASSERT_TRUE(WaitUntil([&] { return Column("in_stock") != nullptr; }, 20)) << Diagnostics();
+  const TColumnPlace name = *Column("name"), kana = *Column("kana"), inStock = *Column("in_stock");
+  const int recordHeight = kana.Cell.Bottom - name.Cell.Top + 1;
+  ASSERT_GT(recordHeight, 10);
+
+  Click(name.Cell.Left + 6, name.Cell.Top + 4 * recordHeight + 4);
+  ASSERT_TRUE(WaitForRecNo([](int R) { return R == 5; })) << Diagnostics();
+
+  const std::string before = ValueInFile(Db, 5, "in_stock");
+  Click((inStock.Cell.Left + inStock.Cell.Right) / 2, (inStock.Cell.Top + inStock.Cell.Bottom) / 2 + 4 * recordHeight);
+  ASSERT_TRUE(WaitUntil([&] { return State()["state"] == dsEdit; }, 20)) << "the check box put the record in edit"
+                                                                         << Diagnostics();
+  Click(name.Cell.Left + 6, name.Cell.Top + 4);
+  ASSERT_TRUE(WaitForRecNo([](int R) { return R == 1; })) << Diagnostics();
+  EXPECT_EQ(State()["state"], dsBrowse);
+  EXPECT_NE(ValueInFile(Db, 5, "in_stock"), before) << "the toggled value reached the file";
+  EXPECT_EQ(ValueInFile(Db, 1, "in_stock"), ValueInFile(Db, 1, "in_stock"));
+
+  const TColumnPlace price = *Column("price");
+  std::unique_ptr<TBitmap> first = Frame();
+  ASSERT_NE(first, nullptr) << Diagnostics();
+  const std::vector<TColor> nameTitle = Block(*first, name.Title);
+  Drag({(name.Title.Left + name.Title.Right) / 2, (name.Title.Top + name.Title.Bottom) / 2},
+       {(price.Title.Left + price.Title.Right) / 2, (price.Title.Top + price.Title.Bottom) / 2});
+  ASSERT_TRUE(WaitUntil([&] { const TColumnPlace* n = Column("name"); return n != nullptr && n->Title.Left != name.Title.Left; }, 20))
+      << "the column did not move" << Diagnostics();
+  const TColumnPlace moved = *Column("name");
+  EXPECT_GT(moved.Title.Left, name.Title.Left);
+  std::unique_ptr<TBitmap> second = Frame();
+  ASSERT_NE(second, nullptr) << Diagnostics();
+  EXPECT_EQ(Block(*second, moved.Title), nameTitle) << "the name's title is drawn in its new place";
+  EXPECT_NE(Block(*second, name.Title), nameTitle);
 }
 
 } // namespace

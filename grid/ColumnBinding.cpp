@@ -178,7 +178,10 @@ void TRixColumn::SetIndex(int Value) {
 
   // A stored column takes its whole run of descendants along as one block:
   // moving left, the column lands at Value; moving right, the block's last
-  // column does. A Value inside the block moves nothing.
+  // column does. A Value inside the block moves nothing. The whole run, not
+  // only the direct children, by choice: a grandchild left behind would sit
+  // under another parent, and the object hierarchy (ParentColumn, which
+  // looks left for the parent field) would no longer match the fields.
   TLayoutBracket bracket(g);
   {
     const int oldIndex = Index();

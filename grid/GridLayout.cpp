@@ -179,6 +179,10 @@ void TRixCustomDBGrid::SetColumnBindings() {
 
 // The buffer window holds the records that fit whole, and at least one: a
 // window shorter than one record still has the current record, clipped.
+// This is a deliberate choice over an empty window: with no record buffered
+// the link has no active record, so the current cell, the editor and every
+// key would work on nothing while the dataset still has a current record;
+// one clipped record keeps all of them meaningful.
 void TRixCustomDBGrid::UpdateRowCount() {
   const int oldRowCount = RowCount();
   if (RowCount() <= FTitleOffset) SetRowCount(FTitleOffset + 1);

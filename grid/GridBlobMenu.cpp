@@ -38,15 +38,6 @@ void TRixCustomDBGrid::CreateBlobPopupMenu() {
 }
 
 namespace {
-// The blob-like types, as in painting.
-bool BlobLike(const TField* Field) {
-  if (Field == nullptr) return false;
-  switch (Field->DataType()) {
-  case ftBlob: case ftGraphic: case ftParadoxOle: case ftDBaseOle: case ftTypedBinary: return true;
-  default: return false;
-  }
-}
-
 bool EmptyBlob(const TField* Field) {
   if (Field->IsNull()) return true;
   auto* blob = dynamic_cast<const TBlobField*>(Field);
@@ -130,7 +121,7 @@ void TRixCustomDBGrid::miLoadFromFileClick(TObject*) {
 
 void TRixCustomDBGrid::CopyToClipBoardBitmap() {
   TField* field = SelectedField();
-  if (!BlobLike(field) || EmptyBlob(field)) return;
+  if (!IsBlobLikeField(field) || EmptyBlob(field)) return;
   TPicture picture;
   picture.Assign(field);
   if (picture.Graphic() == nullptr || picture.Graphic()->Empty()) return;
@@ -140,7 +131,7 @@ void TRixCustomDBGrid::CopyToClipBoardBitmap() {
 // Copy comes before Clear: a copy that fails leaves the field as it was.
 void TRixCustomDBGrid::CutToClipBoardBitmap() {
   TField* field = SelectedField();
-  if (!BlobLike(field) || EmptyBlob(field) || !FDataLink->Edit()) return;
+  if (!IsBlobLikeField(field) || EmptyBlob(field) || !FDataLink->Edit()) return;
   CopyToClipBoardBitmap();
   field->Clear();
 }
@@ -151,7 +142,7 @@ void TRixCustomDBGrid::CutToClipBoardBitmap() {
 // picture is read before the record enters edit state.
 void TRixCustomDBGrid::PasteFromClipBoardBitmap() {
   TField* field = SelectedField();
-  if (!BlobLike(field) || !Clipboard()->HasFormat(CF_BITMAP)) return;
+  if (!IsBlobLikeField(field) || !Clipboard()->HasFormat(CF_BITMAP)) return;
   TPicture picture;
   picture.Assign(Clipboard());
   if (picture.Graphic() == nullptr || picture.Graphic()->Empty() || !FDataLink->Edit()) return;

@@ -32,6 +32,17 @@ bool ReadOnlyField(TField* Field) {
   return key == nullptr || key->ReadOnly();
 }
 
+bool IsBlobLikeType(TFieldType Type) {
+  switch (Type) {
+  case ftBlob:
+  case ftGraphic:
+  case ftParadoxOle:
+  case ftDBaseOle:
+  case ftTypedBinary: return true;
+  default: return false;
+  }
+}
+
 TRixColumn* TRixCustomDBGrid::CheckedColumn(int Index) const {
   if (FColumns == nullptr || FColumns->Count() == 0) return nullptr;
   if (Index < 0 || Index >= FColumns->Count()) Index = 0;

@@ -16,18 +16,6 @@ namespace {
 bool IsButtonOrCheck(const TRixColumn* Column) {
   return Column != nullptr && (Column->ButtonStyle() == cbsButton || Column->ButtonStyle() == cbsCheck);
 }
-
-bool IsBlobLike(const TField* Field) {
-  if (Field == nullptr) return false;
-  switch (Field->DataType()) {
-  case ftBlob:
-  case ftGraphic:
-  case ftParadoxOle:
-  case ftDBaseOle:
-  case ftTypedBinary: return true;
-  default: return false;
-  }
-}
 } // namespace
 
 bool TRixCustomDBGrid::DeletePrompt() {
@@ -208,7 +196,7 @@ void TRixCustomDBGrid::KeyPress(char32_t& Key) {
   FIsESCKey = false;
   if (!FOptions.Contains(rixdgAlwaysShowEditor) && Key == U'\r') FDataLink->UpdateData();
   TCustomGrid::KeyPress(Key);
-  if (!IsBlobLike(SelectedField())) return;
+  if (!IsBlobLikeField(SelectedField())) return;
   HideEditor();
   switch (Key) {
   case 3: CopyToClipBoardBitmap(); break;

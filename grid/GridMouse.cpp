@@ -51,18 +51,6 @@ void TRixCustomDBGrid::ButtonCheckBoxClick(TRixColumn* Column) {
 // ---- Presses and releases ----------------------------------------------------------
 
 namespace {
-bool IsBlobLikeField(const TField* Field) {
-  if (Field == nullptr) return false;
-  switch (Field->DataType()) {
-  case ftBlob:
-  case ftGraphic:
-  case ftParadoxOle:
-  case ftDBaseOle:
-  case ftTypedBinary: return true;
-  default: return false;
-  }
-}
-
 bool ObjectViewOf(const TRixGridDataLink* Link) {
   return Link->DataSet() != nullptr && Link->DataSet()->ObjectView();
 }

@@ -237,7 +237,7 @@ void TRixCustomDBGrid::DrawDataCellContents(int DataCol, int DataRow, int Active
       if (!special && field != nullptr) {
         const TFieldType t = field->DataType();
         special = (IsMemo(field) && DrawColumn->ShowMemoText()) ||
-                  ((t == ftBlob || t == ftGraphic || t == ftParadoxOle || t == ftDBaseOle || t == ftTypedBinary) &&
+                  (IsBlobLikeType(t) &&
                    DrawColumn->ShowImages());
       }
       if (special)

@@ -10,10 +10,6 @@
 
 namespace {
 
-bool IsImageType(TFieldType T) {
-  return T == ftBlob || T == ftGraphic || T == ftParadoxOle || T == ftDBaseOle || T == ftTypedBinary;
-}
-
 // DrawText's flags for a control's bidirectional mode: right-to-left
 // reading, and left and right swapped when the alignment is mirrored.
 int DrawTextBiDiModeFlags(const TControl& C, int Flags) {
@@ -68,7 +64,7 @@ void TRixCustomDBGrid::DrawCellSpecial(int ACol, int ARow, TRixColumn* Column, c
   }
   default:
     if (field == nullptr) break;
-    if (IsImageType(field->DataType()) && Column->ShowImages()) PaintImageCell(Column, ARect);
+    if (IsBlobLikeType(field->DataType()) && Column->ShowImages()) PaintImageCell(Column, ARect);
     if ((field->DataType() == ftMemo || field->DataType() == ftFmtMemo) && Column->ShowMemoText())
       MemoCell(Column, ARect);
     break;

@@ -120,6 +120,10 @@ void KillMessage(HWND Wnd, unsigned Msg);
 // The field cannot be edited: read-only itself, or a lookup field whose key
 // field is missing or read-only.
 bool ReadOnlyField(TField* Field);
+// Blob-like types: pictures and other binary values the grid draws as
+// images, moves through the blob menu and never edits as text.
+bool IsBlobLikeType(TFieldType Type);
+inline bool IsBlobLikeField(const TField* Field) { return Field != nullptr && IsBlobLikeType(Field->DataType()); }
 
 class TRixCustomDBGrid : public TCustomGrid {
   RIX_CLASS_NAME(TRixCustomDBGrid)

@@ -79,6 +79,23 @@ TEST_F(MouseFixture, TheSecondClickOpensTheEditorOnTextCellsOnly) {
   }
 }
 
+TEST_F(MouseFixture, ThePictureCellOpensNoEditor) {
+  auto* ds = new TMemoryDataSet(Form);
+  ds->FieldDefs()->Add("ID", ftInteger);
+  ds->FieldDefs()->Add("Picture", ftGraphic);
+  ds->CreateDataSet();
+  ds->Append();
+  ds->Post();
+  Show(ds);
+  ClickCell(2, 1);
+  ClickCell(2, 1);
+  EXPECT_TRUE(Grid->InplaceEditor() == nullptr || !Grid->InplaceEditor()->Visible());
+  ClickCell(1, 1);
+  ClickCell(1, 1);
+  ASSERT_NE(Grid->InplaceEditor(), nullptr);
+  EXPECT_TRUE(Grid->InplaceEditor()->Visible()) << "the number next to it is edited";
+}
+
 TEST_F(MouseFixture, WithAlwaysShowEditorTheFirstClickOpensIt) {
   Grid->SetOptions(Grid->Options() + rixdgAlwaysShowEditor);
   Show();

@@ -81,11 +81,6 @@ public:
 
   // Deleting a component runs BeforeDestruction first (see the file comment).
   static void operator delete(TComponent* P, std::destroying_delete_t);
-  // The allocation that pairs with that delete, so that the compiler sees
-  // matching functions on both sides, and the release of a component whose
-  // constructor raised (no destructor ran, so nothing is notified).
-  static void* operator new(std::size_t Size) { return ::operator new(Size); }
-  static void operator delete(void* P) { ::operator delete(P); }
 
   TComponent* Owner() const { return FOwner; }
   int ComponentCount() const { return static_cast<int>(FComponents.size()); }

@@ -9,4 +9,5 @@
 #include "platform/data/Fields.h"
 #include "platform/data/MemoryDataSet.h"
 #include "platform/data/ObjectFields.h"
+#include "platform/data/PgDataSet.h"
 #include "platform/data/SQLiteDataSet.h"

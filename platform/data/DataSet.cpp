@@ -592,13 +592,31 @@ bool TDataSet::Locate(const std::string& KeyFields, const std::vector<TFieldValu
 
 // ---------------------------------------------------------------- moving
 
+// The first record of a new window goes into the spare buffer after the
+// window, so that a data store failing to read it (a server gone away)
+// leaves the window on screen as it was.
+void TDataSet::FetchFirstInto(TGetMode Mode) {
+  bool any = false;
+  try {
+    any = FetchInto(FBuffers[static_cast<size_t>(FRecordCount)], Mode, true);
+  } catch (...) {
+    CursorPosChanged();
+    throw;
+  }
+  if (any) {
+    MoveBuffer(FRecordCount, 0);
+    ActivateBuffers();
+  } else {
+    ClearBuffers();
+  }
+}
+
 void TDataSet::First() {
   CheckBrowseMode();
   Fire(FBeforeScroll);
-  ClearBuffers();
+  InternalFirst();
+  FetchFirstInto(gmNext);
   try {
-    InternalFirst();
-    GetNextRecord();
     GetNextRecords();
   } catch (...) {
     FBOF = true;
@@ -614,10 +632,9 @@ void TDataSet::Last() {
   CheckBiDirectional();
   CheckBrowseMode();
   Fire(FBeforeScroll);
-  ClearBuffers();
+  InternalLast();
+  FetchFirstInto(gmPrior);
   try {
-    InternalLast();
-    GetPriorRecord();
     GetPriorRecords();
   } catch (...) {
     FEOF = true;

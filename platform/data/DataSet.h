@@ -248,6 +248,7 @@ private:
   void GetCalcFields(TRecBuf& Buf);
   void CalculateLookup(TField* Field);
   bool GetNextRecord();
+  void FetchFirstInto(TGetMode Mode);
   bool GetPriorRecord();
   int GetNextRecords();
   int GetPriorRecords();

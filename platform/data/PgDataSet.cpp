@@ -998,7 +998,8 @@ void AddCheck(std::string& Where, std::vector<TPgDataSet::TParam>& Params, const
     return;
   }
   Params.push_back(Seen);
-  Where += Column + (Equality ? "" : "::text") + " = $" + std::to_string(Params.size());
+  // concat() writes a value as the server sends it; a cast to text need not.
+  Where += (Equality ? Column : "concat(" + Column + ")") + " = $" + std::to_string(Params.size());
 }
 } // namespace
 

@@ -38,7 +38,7 @@ public:
   // Runs SQL on a connection of the test's own; "" on success, else the
   // server's message.
   std::string TryExec(const std::string& Sql) {
-    PGresult* r = PQexec(Conn(), Sql.c_str());
+    PGresult* r = Run(Sql);
     std::string err;
     if (PQresultStatus(r) != PGRES_COMMAND_OK && PQresultStatus(r) != PGRES_TUPLES_OK) err = PQerrorMessage(FConn);
     PQclear(r);
@@ -50,7 +50,7 @@ public:
   }
   // The first column of the first row, "" for none or NULL.
   std::string Query(const std::string& Sql) {
-    PGresult* r = PQexec(Conn(), Sql.c_str());
+    PGresult* r = Run(Sql);
     std::string out;
     if (PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) > 0) out = PQgetvalue(r, 0, 0);
     else if (PQresultStatus(r) != PGRES_TUPLES_OK) out = "error: " + std::string(PQerrorMessage(FConn));
@@ -100,6 +100,14 @@ private:
   }
   static void Shell(const std::string& Cmd) {
     if (std::system((Cmd + " >/dev/null 2>&1").c_str()) != 0) throw std::runtime_error("failed: " + Cmd);
+  }
+  // Once more on a fresh connection when the server went away meanwhile.
+  PGresult* Run(const std::string& Sql) {
+    PGresult* r = PQexec(Conn(), Sql.c_str());
+    if (PQstatus(FConn) == CONNECTION_OK) return r;
+    PQclear(r);
+    PQreset(FConn);
+    return PQexec(FConn, Sql.c_str());
   }
   PGconn* Conn() {
     if (FConn != nullptr && PQstatus(FConn) != CONNECTION_OK) PQreset(FConn);

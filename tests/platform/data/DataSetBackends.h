@@ -38,7 +38,7 @@ public:
 
   TDataSet* OpenTable(TComponent* Owner, const std::string& Table = "Items") {
     TDataSet* d = NewDataSet(Owner);
-    d->SetName(Table);
+    if (Owner->FindComponent(Table) == nullptr) d->SetName(Table);
     SetTable(d, Table);
     d->Open();
     return d;

@@ -12,8 +12,8 @@ ROOT=$PWD
 JOBS=${JOBS:-$(nproc)}
 
 BASE_PKGS=(cmake ninja-build pkg-config g++ libcairo2-dev libpango1.0-dev libsqlite3-dev libstb-dev
-  fonts-ipafont-gothic fonts-dejavu-core libsdl2-dev libx11-dev libgtest-dev)
-TEST_PKGS=(xvfb xdotool xauth xclip sqlite3)
+  fonts-ipafont-gothic fonts-dejavu-core libsdl2-dev libx11-dev libgtest-dev libpq-dev)
+TEST_PKGS=(xvfb xdotool xauth xclip sqlite3 postgresql)
 FUZZ_PKGS=(clang libclang-rt-14-dev)
 BENCH_PKGS=(libbenchmark-dev)
 PEER_PKGS=(qtbase5-dev libqt5sql5-sqlite)

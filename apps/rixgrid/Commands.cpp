@@ -3,6 +3,7 @@
 #include <RixDBGrids.h>
 
 #include <cstdio>
+#include <memory>
 #include <iostream>
 
 namespace rixgrid {
@@ -89,15 +90,29 @@ void WriteFileBytes(const std::string& FileName, const std::string& Bytes) {
   }
 }
 
+namespace {
+std::string FirstRow(TDataSet* Q, const std::string& Database) {
+  std::unique_ptr<TDataSet> owned(Q);
+  Q->Open();
+  if (Q->Eof()) throw EDatabaseError(Database + ": the database has no tables");
+  return Q->Fields()->Fields(0)->AsString();
+}
+} // namespace
+
 std::string FirstTable(TComponent* Owner, const std::string& Database) {
   auto* q = new TSQLiteDataSet(Owner);
   q->SetDatabaseName(Database);
   q->SetSQL("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY rowid LIMIT 1");
-  q->Open();
-  if (q->Eof()) throw EDatabaseError(Database + ": the database has no tables");
-  std::string name = q->Fields()->Fields(0)->AsString();
-  delete q;
-  return name;
+  return FirstRow(q, Database);
+}
+
+std::string FirstPgTable(TComponent* Owner, const std::string& ConnInfo) {
+  auto* q = new TPgDataSet(Owner);
+  q->SetConnectionString(ConnInfo);
+  q->SetSQL("SELECT c.oid::regclass::text FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace"
+            " WHERE c.relkind IN ('r', 'p') AND n.nspname NOT IN ('pg_catalog', 'information_schema')"
+            " AND n.nspname NOT LIKE 'pg_toast%' ORDER BY c.oid LIMIT 1");
+  return FirstRow(q, ConnInfo);
 }
 
 void LoadFormFile(TComponent* Root, const std::string& FileName) {

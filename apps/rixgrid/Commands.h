@@ -44,6 +44,8 @@ void WriteFileBytes(const std::string& FileName, const std::string& Bytes);
 
 // The first table of an SQLite database, in creation order.
 std::string FirstTable(TComponent* Owner, const std::string& Database);
+// The first user table on a PostgreSQL server, in creation order.
+std::string FirstPgTable(TComponent* Owner, const std::string& ConnInfo);
 // Reads a form file in the text form (an "object Name: TRixDBGrid ... end"
 // block) into Root; errors name the file.
 void LoadFormFile(TComponent* Root, const std::string& FileName);

@@ -1,11 +1,14 @@
 // rixgrid show DB [--table T | --sql SELECT] [--form FORMFILE] [--columns FILE]
 //                 [--rows-per-record N] [--png OUT --size WxH] [--window] [--time]
+// rixgrid show postgresql://... [options as above]
+// rixgrid show --pg CONNINFO [options as above]
 //
-// Shows a table or query of an SQLite database in a TRixDBGrid: one frame
-// drawn into a PNG file, or the grid in a window (scroll bars, wheel and
-// resizing; keyboard and mouse as far as the grid answers them). Without
-// --png the window opens. Without --table and --sql the database's first
-// table is shown.
+// Shows a table or query of an SQLite database, or of a PostgreSQL server
+// (a postgresql:// URL, or any libpq connection string after --pg), in a
+// TRixDBGrid: one frame drawn into a PNG file, or the grid in a window
+// (scroll bars, wheel and resizing; keyboard and mouse as far as the grid
+// answers them). Without --png the window opens. Without --table and --sql
+// the database's first table is shown.
 //
 // --form reads the grid's properties and its "Columns" from a form file in
 // the text form (an "object Name: TRixDBGrid ... end" block); --columns loads
@@ -32,7 +35,7 @@ namespace rixgrid {
 namespace {
 
 struct TShowOptions {
-  std::string Database, Table, Sql, FormFile, ColumnsFile, Png;
+  std::string Database, Pg, Table, Sql, FormFile, ColumnsFile, Png;
   int RowsPerRecord = 0;
   int Width = 1024, Height = 640;
   std::string Snapshot;
@@ -63,6 +66,7 @@ TShowOptions Parse(const std::vector<std::string>& Args) {
     const std::string& a = Args[i];
     if (a == "--table") o.Table = value(i);
     else if (a == "--sql") o.Sql = value(i);
+    else if (a == "--pg") o.Pg = value(i);
     else if (a == "--form") o.FormFile = value(i);
     else if (a == "--columns") o.ColumnsFile = value(i);
     else if (a == "--rows-per-record") o.RowsPerRecord = ParseInt(a, value(i), 1, 255);
@@ -80,13 +84,16 @@ TShowOptions Parse(const std::vector<std::string>& Args) {
       o.SizeGiven = true;
     } else if (!a.empty() && a[0] == '-') {
       throw TUsageError{"unknown option '" + a + "'"};
-    } else if (o.Database.empty()) {
+    } else if (o.Database.empty() && o.Pg.empty() && (a.rfind("postgresql://", 0) == 0 || a.rfind("postgres://", 0) == 0)) {
+      o.Pg = a;
+    } else if (o.Database.empty() && o.Pg.empty()) {
       o.Database = a;
     } else {
       throw TUsageError{"unexpected argument '" + a + "'"};
     }
   }
-  if (o.Database.empty()) throw TUsageError{"expected a database file"};
+  if (o.Database.empty() && o.Pg.empty()) throw TUsageError{"expected a database file or --pg CONNINFO"};
+  if (!o.Database.empty() && !o.Pg.empty()) throw TUsageError{"a database file and --pg exclude each other"};
   if (!o.Table.empty() && !o.Sql.empty()) throw TUsageError{"--table and --sql exclude each other"};
   if (o.SizeGiven && o.Png.empty() && !o.Window) throw TUsageError{"--size goes with --png or --window"};
   if (o.Png.empty()) o.Window = true;
@@ -96,7 +103,7 @@ TShowOptions Parse(const std::vector<std::string>& Args) {
 struct TShowForm {
   std::unique_ptr<TForm> Form;
   TRixDBGrid* Grid = nullptr;
-  TSQLiteDataSet* Data = nullptr;
+  TDataSet* Data = nullptr;
 };
 
 TShowForm Build(const TShowOptions& O) {
@@ -106,12 +113,23 @@ TShowForm Build(const TShowOptions& O) {
   f.Grid->SetParent(f.Form.get());
   if (!O.FormFile.empty()) LoadFormFile(f.Grid, O.FormFile);
   if (!O.ColumnsFile.empty()) f.Grid->Columns()->LoadFromFile(O.ColumnsFile);
-  f.Data = new TSQLiteDataSet(f.Form.get());
-  f.Data->SetDatabaseName(O.Database);
-  if (!O.Sql.empty())
-    f.Data->SetSQL(O.Sql);
-  else
-    f.Data->SetTableName(O.Table.empty() ? FirstTable(f.Form.get(), O.Database) : O.Table);
+  if (!O.Pg.empty()) {
+    auto* pg = new TPgDataSet(f.Form.get());
+    pg->SetConnectionString(O.Pg);
+    if (!O.Sql.empty())
+      pg->SetSQL(O.Sql);
+    else
+      pg->SetTableName(O.Table.empty() ? FirstPgTable(f.Form.get(), O.Pg) : O.Table);
+    f.Data = pg;
+  } else {
+    auto* lite = new TSQLiteDataSet(f.Form.get());
+    lite->SetDatabaseName(O.Database);
+    if (!O.Sql.empty())
+      lite->SetSQL(O.Sql);
+    else
+      lite->SetTableName(O.Table.empty() ? FirstTable(f.Form.get(), O.Database) : O.Table);
+    f.Data = lite;
+  }
   f.Data->Open();
   auto* source = new TDataSource(f.Form.get());
   source->SetDataSet(f.Data);
@@ -176,7 +194,7 @@ int RunShow(const std::vector<std::string>& Args) {
     std::cout << o.Png << "\n";
     if (!o.Window) return 0;
   }
-  TSdlHost host(f.Form.get(), o.Width, o.Height, "rixgrid show " + o.Database);
+  TSdlHost host(f.Form.get(), o.Width, o.Height, "rixgrid show " + (o.Pg.empty() ? o.Database : o.Pg));
   host.SetOnResize([&f] { LayOut(f); });
   LayOut(f);
   f.Grid->SetFocus();
@@ -208,7 +226,7 @@ int RunShow(const std::vector<std::string>& Args) {
 }
 
 TCommandRegistration Reg({"show"},
-                         "DB [--table T | --sql SELECT] [--form FORMFILE] [--columns FILE] [--rows-per-record N] "
+                         "DB|postgresql://...|--pg CONNINFO [--table T | --sql SELECT] [--form FORMFILE] [--columns FILE] [--rows-per-record N] "
                          "[--png OUT --size WxH] [--window] [--time] [--echo] [--snapshot FILE]",
                          "show a table or query in the grid: one frame into a PNG, or a window", RunShow);
 

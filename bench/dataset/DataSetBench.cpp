@@ -1,10 +1,13 @@
 // Cursor costs of TSQLiteDataSet on tables of 10k, 100k and 1M rows that the
-// benchmark builds itself. Each figure should stay the same across sizes;
-// peak_rss_MB is the process's high-water mark after the run, which should
-// not grow with the table.
+// benchmark builds itself, and of TPgDataSet on the same rows at 10k and 1M
+// on a private PostgreSQL server the benchmark starts (the figures with
+// pg:1; every page is a round trip over a Unix socket). Each figure should stay the
+// same across sizes; peak_rss_MB is the process's high-water mark after the
+// run, which should not grow with the table.
 #include "platform/data/Data.h"
 
 #include "../common/BenchTable.h"
+#include "../../tests/support/PgServer.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -14,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <memory>
 #include <string>
 
@@ -31,15 +35,42 @@ double PeakRssMB() {
   return 0;
 }
 
+// The Orders rows of the SQLite script in a table orders_ROWS on the server.
+std::string PgTable(long Rows) {
+  static std::set<long> made;
+  rixtest::TPgServer& pg = rixtest::TPgServer::Shared();
+  const std::string name = "orders_" + std::to_string(Rows);
+  if (made.insert(Rows).second)
+    pg.Exec("CREATE TABLE " + name + " (ID integer PRIMARY KEY, Customer varchar(40) NOT NULL, Qty integer,"
+            " Price numeric, Shipped boolean, Due date, Note text);"
+            "INSERT INTO " + name + " SELECT i, '顧客 ' || i, i % 100, i * 1.25, i % 2 = 1,"
+            " date '2020-01-01' + i % 1000, 'note ' || i FROM generate_series(1, " + std::to_string(Rows) + ") i;"
+            "VACUUM ANALYZE " + name);
+  return name;
+}
+
+enum TKind { kSQLite, kPg };
+
+TDataSet* NewTable(TComponent* Owner, TKind Kind, int Rows) {
+  if (Kind == kPg) {
+    auto* d = new TPgDataSet(Owner);
+    d->SetTableName(PgTable(Rows));
+    d->SetConnectionString(rixtest::TPgServer::Shared().ConnInfo());
+    return d;
+  }
+  auto* d = new TSQLiteDataSet(Owner);
+  d->SetDatabaseName(TablePath(Rows));
+  d->SetTableName("Orders");
+  return d;
+}
+
 // A dataset with a grid-sized window (40 records) over the table.
 struct TOpenTable {
   std::unique_ptr<TComponent> Owner = std::make_unique<TComponent>(nullptr);
-  TSQLiteDataSet* DS = new TSQLiteDataSet(Owner.get());
+  TDataSet* DS;
   TDataSource* Source = new TDataSource(Owner.get());
   TDataLink Link;
-  explicit TOpenTable(int Rows) {
-    DS->SetDatabaseName(TablePath(Rows));
-    DS->SetTableName("Orders");
+  explicit TOpenTable(int Rows, TKind Kind = kSQLite) : DS(NewTable(Owner.get(), Kind, Rows)) {
     DS->Open();
     Source->SetDataSet(DS);
     Link.SetDataSource(Source);
@@ -51,7 +82,7 @@ struct TOpenTable {
 void Finish(benchmark::State& State) { State.counters["peak_rss_MB"] = PeakRssMB(); }
 
 void BM_Last(benchmark::State& State) {
-  TOpenTable t(static_cast<int>(State.range(0)));
+  TOpenTable t(static_cast<int>(State.range(0)), static_cast<TKind>(State.range(1)));
   for (auto _ : State) {
     State.PauseTiming();
     t.DS->First();
@@ -62,7 +93,7 @@ void BM_Last(benchmark::State& State) {
 }
 
 void BM_First(benchmark::State& State) {
-  TOpenTable t(static_cast<int>(State.range(0)));
+  TOpenTable t(static_cast<int>(State.range(0)), static_cast<TKind>(State.range(1)));
   for (auto _ : State) {
     State.PauseTiming();
     t.DS->Last();
@@ -73,7 +104,7 @@ void BM_First(benchmark::State& State) {
 }
 
 void BM_MoveByForward40(benchmark::State& State) {
-  TOpenTable t(static_cast<int>(State.range(0)));
+  TOpenTable t(static_cast<int>(State.range(0)), static_cast<TKind>(State.range(1)));
   t.DS->SetRecNo(static_cast<int>(State.range(0) / 2));
   for (auto _ : State) {
     if (t.DS->MoveBy(40) < 40) {
@@ -86,7 +117,7 @@ void BM_MoveByForward40(benchmark::State& State) {
 }
 
 void BM_MoveByBack40(benchmark::State& State) {
-  TOpenTable t(static_cast<int>(State.range(0)));
+  TOpenTable t(static_cast<int>(State.range(0)), static_cast<TKind>(State.range(1)));
   t.DS->Last();
   for (auto _ : State) {
     if (t.DS->MoveBy(-40) > -40) {
@@ -101,7 +132,7 @@ void BM_MoveByBack40(benchmark::State& State) {
 // What painting a screen costs: every field of the 40 buffered records,
 // read through the link's ActiveRecord.
 void BM_Read40Buffered(benchmark::State& State) {
-  TOpenTable t(static_cast<int>(State.range(0)));
+  TOpenTable t(static_cast<int>(State.range(0)), static_cast<TKind>(State.range(1)));
   t.DS->SetRecNo(static_cast<int>(State.range(0) / 2));
   TFieldList* fields = t.DS->FieldList();
   std::size_t bytes = 0;
@@ -117,7 +148,7 @@ void BM_Read40Buffered(benchmark::State& State) {
 
 // Reading 40 records by walking the cursor (Next), the way a report would.
 void BM_Read40Next(benchmark::State& State) {
-  TOpenTable t(static_cast<int>(State.range(0)));
+  TOpenTable t(static_cast<int>(State.range(0)), static_cast<TKind>(State.range(1)));
   t.DS->SetRecNo(static_cast<int>(State.range(0) / 2));
   TFieldList* fields = t.DS->FieldList();
   std::size_t bytes = 0;
@@ -137,7 +168,7 @@ void BM_Read40Next(benchmark::State& State) {
 }
 
 void BM_RecNoAfterMove(benchmark::State& State) {
-  TOpenTable t(static_cast<int>(State.range(0)));
+  TOpenTable t(static_cast<int>(State.range(0)), static_cast<TKind>(State.range(1)));
   t.DS->Last();
   std::int64_t sum = 0;
   for (auto _ : State) {
@@ -151,7 +182,7 @@ void BM_RecNoAfterMove(benchmark::State& State) {
 // The one count(*) a sequenced scroll bar needs after opening (or Refresh);
 // proportional to the table, paid once.
 void BM_FirstRecordCount(benchmark::State& State) {
-  TOpenTable t(static_cast<int>(State.range(0)));
+  TOpenTable t(static_cast<int>(State.range(0)), static_cast<TKind>(State.range(1)));
   std::int64_t sum = 0;
   for (auto _ : State) {
     State.PauseTiming();
@@ -165,7 +196,7 @@ void BM_FirstRecordCount(benchmark::State& State) {
 
 // Opening costs the field analysis and the first window, not the table.
 void BM_Open(benchmark::State& State) {
-  TOpenTable t(static_cast<int>(State.range(0)));
+  TOpenTable t(static_cast<int>(State.range(0)), static_cast<TKind>(State.range(1)));
   for (auto _ : State) {
     t.DS->Close();
     t.DS->Open();
@@ -173,7 +204,10 @@ void BM_Open(benchmark::State& State) {
   Finish(State);
 }
 
-#define RIX_SIZES ->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond)
+// Sizes by dataset: the second argument is the kind (0 SQLite, 1 PostgreSQL).
+#define RIX_SIZES                                                                                        \
+  ->Args({10000, kSQLite})->Args({100000, kSQLite})->Args({1000000, kSQLite})->Args({10000, kPg})        \
+      ->Args({1000000, kPg})->ArgNames({"rows", "pg"})->Unit(benchmark::kMicrosecond)
 BENCHMARK(BM_Last) RIX_SIZES;
 BENCHMARK(BM_First) RIX_SIZES;
 BENCHMARK(BM_MoveByForward40) RIX_SIZES;

@@ -479,16 +479,16 @@ void TPgDataSet::InternalOpen() {
     if (col < 0) DatabaseErrorFmt(SFieldNotFound, f->FullName(), this);
     FMap.emplace_back(f->DataSlot(), col);
   }
-  ClearCache();
-  FCursor = csBOF;
+  FCache.Clear();
+  FCache.Cursor = csBOF;
   FCount = -1;
-  FAnchorPos = 0;
+  FCache.AnchorPos = 0;
   FRowsFetched = 0;
   FCursorOpen = true;
 }
 
 void TPgDataSet::InternalClose() {
-  ClearCache();
+  FCache.Clear();
   FMap.clear();
   FColumns.clear();
   FCursorOpen = false;
@@ -626,160 +626,28 @@ bool TPgDataSet::ReadByKey(const TKey& Key, TRow& Row) {
   return true;
 }
 
-void TPgDataSet::ClearCache() {
-  FSeg.clear();
-  FSegAtStart = FSegAtEnd = false;
-  FSegFirstPos = 0;
-  FHint = 0;
-}
-
 int TPgDataSet::Capacity() const { return std::max(FCacheSize, rix::CheckedMul(BufferCount(), 4)); }
 
-void TPgDataSet::TrimCache(bool KeepBack) {
-  while (static_cast<int>(FSeg.size()) > Capacity()) {
-    if (KeepBack) {
-      FSeg.pop_front();
-      FSegAtStart = false;
-      if (FSegFirstPos > 0) ++FSegFirstPos;
-    } else {
-      FSeg.pop_back();
-      FSegAtEnd = false;
-    }
-  }
-}
-
-// The cache is in the server's key order, which text keys do not share with
-// byte order here, so rows are found by equality, starting where the last
-// one was.
-const TPgDataSet::TRow* TPgDataSet::RowAt(const TKey& Key, int& Index) {
-  const int n = static_cast<int>(FSeg.size());
-  for (int d = 0; d < n; ++d)
-    for (int i : {FHint + d, FHint - d - 1})
-      if (i >= 0 && i < n && FSeg[static_cast<size_t>(i)].Key == Key) {
-        FHint = Index = i;
-        return &FSeg[static_cast<size_t>(i)];
-      }
-  Index = -1;
-  return nullptr;
-}
-
 const TPgDataSet::TRow* TPgDataSet::NextRow(bool Forward) {
-  const int page = std::max(PageRows, BufferCount());
-  if (Forward) {
-    if (FCursor == csEOF) return nullptr;
-    if (FCursor == csBOF) {
-      if (FSeg.empty() || !FSegAtStart) {
-        std::vector<TRow> rows = Page(true, false, {}, page);
-        ClearCache();
-        for (auto& r : rows) FSeg.push_back(std::move(r));
-        FSegAtStart = true;
-        FSegFirstPos = 1;
-        FSegAtEnd = static_cast<int>(FSeg.size()) < page;
-      }
-      if (FSeg.empty()) {
-        FCursor = csEOF;
-        return nullptr;
-      }
-      FCursor = csOn;
-      FCurKey = FSeg.front().Key;
-      FHint = 0;
-      return &FSeg.front();
-    }
-    int idx;
-    RowAt(FCurKey, idx);
-    if (idx < 0 || idx + 1 >= static_cast<int>(FSeg.size())) {
-      if (idx >= 0 && FSegAtEnd) {
-        FCursor = csEOF;
-        return nullptr;
-      }
-      std::vector<TRow> rows = Page(true, true, FCurKey, page);
-      if (idx < 0) {
-        ClearCache();
-        if (FAnchorPos > 0 && FAnchorAfter && FAnchorKey == FCurKey) FSegFirstPos = FAnchorPos;
-      }
-      for (auto& r : rows) FSeg.push_back(std::move(r));
-      FSegAtEnd = static_cast<int>(rows.size()) < page;
-      TrimCache(true);
-      if (rows.empty()) {
-        FCursor = csEOF;
-        return nullptr;
-      }
-    }
-    RowAt(FCurKey, idx);
-    const size_t next = idx >= 0 ? static_cast<size_t>(idx) + 1 : 0;
-    FHint = static_cast<int>(next);
-    FCurKey = FSeg[next].Key;
-    FCursor = csOn;
-    return &FSeg[next];
-  }
-  if (FCursor == csBOF) return nullptr;
-  if (FCursor == csEOF) {
-    if (FSeg.empty() || !FSegAtEnd) {
-      std::vector<TRow> rows = Page(false, false, {}, page);
-      ClearCache();
-      for (auto& r : rows) FSeg.push_front(std::move(r));
-      FSegAtEnd = true;
-      FSegAtStart = static_cast<int>(FSeg.size()) < page;
-      if (FSegAtStart) FSegFirstPos = 1;
-    }
-    if (FSeg.empty()) {
-      FCursor = csBOF;
-      return nullptr;
-    }
-    FCursor = csOn;
-    FCurKey = FSeg.back().Key;
-    FHint = static_cast<int>(FSeg.size()) - 1;
-    return &FSeg.back();
-  }
-  int idx;
-  RowAt(FCurKey, idx);
-  if (idx <= 0) {
-    if (idx == 0 && FSegAtStart) {
-      FCursor = csBOF;
-      return nullptr;
-    }
-    std::vector<TRow> rows = Page(false, true, FCurKey, page);
-    if (idx < 0) ClearCache();
-    for (auto& r : rows) FSeg.push_front(std::move(r));
-    if (FSegFirstPos > 0) FSegFirstPos -= static_cast<std::int64_t>(rows.size());
-    FSegAtStart = static_cast<int>(rows.size()) < page;
-    if (FSegAtStart) FSegFirstPos = 1;
-    FHint += static_cast<int>(rows.size());
-    TrimCache(false);
-    if (rows.empty()) {
-      FCursor = csBOF;
-      return nullptr;
-    }
-    if (idx < 0) {
-      FCurKey = FSeg.back().Key;
-      FCursor = csOn;
-      FHint = static_cast<int>(FSeg.size()) - 1;
-      return &FSeg.back();
-    }
-  }
-  RowAt(FCurKey, idx);
-  const size_t prior = static_cast<size_t>(idx) - 1;
-  FHint = static_cast<int>(prior);
-  FCurKey = FSeg[prior].Key;
-  FCursor = csOn;
-  return &FSeg[prior];
+  return FCache.Next(Forward, std::max(PageRows, BufferCount()), Capacity(),
+                     [this](bool F, bool FromKey, const TKey& Key, int Count) { return Page(F, FromKey, Key, Count); });
 }
 
 TGetResult TPgDataSet::GetRecord(TRecBuf& Buffer, TGetMode GetMode, bool) {
   const TRow* r = nullptr;
   switch (GetMode) {
     case gmCurrent: {
-      if (FCursor != csOn) return FCursor == csBOF ? grBOF : grEOF;
+      if (FCache.Cursor != csOn) return FCache.Cursor == csBOF ? grBOF : grEOF;
       int idx;
-      r = RowAt(FCurKey, idx);
+      r = FCache.Find(FCache.CurKey, idx);
       if (r == nullptr) {
         TRow row;
-        if (!ReadByKey(FCurKey, row)) return grError;
-        ClearCache();
-        FSeg.push_back(std::move(row));
-        if (!FKeyed) FSegFirstPos = ToInt64(FCurKey[0]) + 1;
-        if (FKeyed && FAnchorPos > 0 && !FAnchorAfter && FAnchorKey == FCurKey) FSegFirstPos = FAnchorPos;
-        r = &FSeg.front();
+        if (!ReadByKey(FCache.CurKey, row)) return grError;
+        FCache.Clear();
+        FCache.Seg.push_back(std::move(row));
+        if (!FKeyed) FCache.FirstPos = ToInt64(FCache.CurKey[0]) + 1;
+        if (FKeyed && FCache.AnchorPos > 0 && !FCache.AnchorAfter && FCache.AnchorKey == FCache.CurKey) FCache.FirstPos = FCache.AnchorPos;
+        r = &FCache.Seg.front();
       }
       break;
     }
@@ -790,20 +658,20 @@ TGetResult TPgDataSet::GetRecord(TRecBuf& Buffer, TGetMode GetMode, bool) {
   return grOK;
 }
 
-void TPgDataSet::InternalFirst() { FCursor = csBOF; }
-void TPgDataSet::InternalLast() { FCursor = csEOF; }
+void TPgDataSet::InternalFirst() { FCache.Cursor = csBOF; }
+void TPgDataSet::InternalLast() { FCache.Cursor = csEOF; }
 
 void TPgDataSet::InternalSetToRecord(const TRecBuf& Buffer) {
   TKey k;
   if (!DecodeKey(Buffer.Bookmark, FKeyed ? FKeyCols.size() : 1, k)) return;
-  FCursor = csOn;
-  FCurKey = std::move(k);
+  FCache.Cursor = csOn;
+  FCache.CurKey = std::move(k);
 }
 
 void TPgDataSet::InternalGotoBookmark(const TBookmark& Bookmark) {
   if (!BookmarkValid(Bookmark)) DatabaseError(SBookmarkNotFound, this);
-  DecodeKey(Bookmark, FKeyed ? FKeyCols.size() : 1, FCurKey);
-  FCursor = csOn;
+  DecodeKey(Bookmark, FKeyed ? FKeyCols.size() : 1, FCache.CurKey);
+  FCache.Cursor = csOn;
 }
 
 // ---------------------------------------------------------------- counting
@@ -824,15 +692,15 @@ std::int64_t TPgDataSet::PositionOf(const TKey& Key) const {
   if (!FKeyed) return ToInt64(Key[0]) + 1;
   auto* self = const_cast<TPgDataSet*>(this);
   int idx;
-  const bool inSeg = self->RowAt(Key, idx) != nullptr;
-  if (inSeg && FSegFirstPos > 0) return FSegFirstPos + idx;
-  if (inSeg && FSegAtEnd) {
-    std::int64_t p = GetRecordCount() - (static_cast<std::int64_t>(FSeg.size()) - 1 - idx);
-    self->FSegFirstPos = p - idx;
+  const bool inSeg = FCache.Find(Key, idx) != nullptr;
+  if (inSeg && FCache.FirstPos > 0) return FCache.FirstPos + idx;
+  if (inSeg && FCache.AtEnd) {
+    std::int64_t p = GetRecordCount() - (static_cast<std::int64_t>(FCache.Seg.size()) - 1 - idx);
+    self->FCache.FirstPos = p - idx;
     return p;
   }
   std::int64_t p = CountBefore(Key) + 1;
-  if (inSeg) self->FSegFirstPos = p - idx;
+  if (inSeg) self->FCache.FirstPos = p - idx;
   return p;
 }
 
@@ -848,16 +716,16 @@ void TPgDataSet::DoSetRecNo(int Value) {
   if (count == 0) return;
   const std::int64_t n = std::clamp<std::int64_t>(Value, 1, count);
   if (!FKeyed) {
-    FCursor = csOn;
-    FCurKey = {std::to_string(n - 1)};
+    FCache.Cursor = csOn;
+    FCache.CurKey = {std::to_string(n - 1)};
     return;
   }
   // Walk the key index from the nearest known place: the start, the end or
   // the cursor.
   std::int64_t fromStart = n - 1, fromEnd = count - n, fromCur = -1, curPos = 0;
   int idx;
-  if (FCursor == csOn && RowAt(FCurKey, idx) != nullptr && (FSegFirstPos > 0 || FSegAtEnd)) {
-    curPos = PositionOf(FCurKey);
+  if (FCache.Cursor == csOn && FCache.Find(FCache.CurKey, idx) != nullptr && (FCache.FirstPos > 0 || FCache.AtEnd)) {
+    curPos = PositionOf(FCache.CurKey);
     fromCur = std::llabs(n - curPos);
   }
   if (fromCur == 0) return;
@@ -874,7 +742,7 @@ void TPgDataSet::DoSetRecNo(int Value) {
   if (fromCur >= 0 && fromCur <= fromStart && fromCur <= fromEnd) {
     sql = q + " WHERE (" + k + ") " + (n > curPos ? "> (" : "< (") + KeyParams(1) + ") ORDER BY " +
           (n > curPos ? order : orderDesc) + " LIMIT 1 OFFSET " + std::to_string(fromCur - 1);
-    args = KeyArgs(FCurKey);
+    args = KeyArgs(FCache.CurKey);
   } else if (fromStart <= fromEnd) {
     sql = q + " ORDER BY " + order + " LIMIT 1 OFFSET " + std::to_string(fromStart);
   } else {
@@ -892,11 +760,11 @@ void TPgDataSet::DoSetRecNo(int Value) {
 void TPgDataSet::GoToKeyAt(const TKey& Key, std::int64_t Pos) {
   TRow row;
   if (!ReadByKey(Key, row)) DatabaseError("Cannot read record " + std::to_string(Pos), this);
-  ClearCache();
-  FSeg.push_back(std::move(row));
-  FSegFirstPos = Pos;
-  FCursor = csOn;
-  FCurKey = Key;
+  FCache.Clear();
+  FCache.Seg.push_back(std::move(row));
+  FCache.FirstPos = Pos;
+  FCache.Cursor = csOn;
+  FCache.CurKey = Key;
 }
 
 // ---------------------------------------------------------------- bookmarks
@@ -939,7 +807,7 @@ void TPgDataSet::InternalEdit() {
   FSeen = b.Values;
   FOriginal.assign(FColumns.size(), TParam{{}, true, false});
   int idx;
-  const TRow* row = RowAt(FCurKey, idx);
+  const TRow* row = FCache.Find(FCache.CurKey, idx);
   for (auto [slot, col] : FMap) {
     const TFieldValue& seen = b.Values[static_cast<size_t>(slot)];
     const TColumn& c = FColumns[static_cast<size_t>(col)];
@@ -1061,28 +929,28 @@ void TPgDataSet::InternalPost() {
   // Where the record stands now, if that is known without counting.
   std::int64_t pos = 0;
   int idx;
-  if (!insert && RowAt(key, idx) != nullptr && (FSegFirstPos > 0 || (FSegAtEnd && FCount >= 0))) pos = PositionOf(key);
+  if (!insert && FCache.Find(key, idx) != nullptr && (FCache.FirstPos > 0 || (FCache.AtEnd && FCount >= 0))) pos = PositionOf(key);
   TKey newKey;
   Write(sql + returning, params, key, &newKey);
   if (insert && FCount >= 0) ++FCount;
-  FAnchorPos = 0;
-  FAnchorAfter = false;
+  FCache.AnchorPos = 0;
+  FCache.AnchorAfter = false;
   if (!insert && newKey == key && pos > 0) {
-    FAnchorKey = key;
-    FAnchorPos = pos;
+    FCache.AnchorKey = key;
+    FCache.AnchorPos = pos;
   } else if (insert && FCount >= 0) {
     // A row appended after the last key is the last record.
     TResult r = Run("SELECT 1 FROM (" + BaseQuery() + ") s WHERE (" + KeyList("s.") + ") > (" + KeyParams(1) +
                         ") LIMIT 1",
                     KeyArgs(newKey), true);
     if (r.Rows() == 0) {
-      FAnchorKey = newKey;
-      FAnchorPos = FCount;
+      FCache.AnchorKey = newKey;
+      FCache.AnchorPos = FCount;
     }
   }
-  ClearCache();
-  FCursor = csOn;
-  FCurKey = newKey;
+  FCache.Clear();
+  FCache.Cursor = csOn;
+  FCache.CurKey = newKey;
 }
 
 void TPgDataSet::InternalDelete() {
@@ -1093,7 +961,7 @@ void TPgDataSet::InternalDelete() {
   InternalEdit();  // the row as seen, for the check
   std::int64_t pos = 0;
   int idx;
-  if (RowAt(key, idx) != nullptr && (FSegFirstPos > 0 || (FSegAtEnd && FCount >= 0))) pos = PositionOf(key);
+  if (FCache.Find(key, idx) != nullptr && (FCache.FirstPos > 0 || (FCache.AtEnd && FCount >= 0))) pos = PositionOf(key);
   std::vector<TParam> params;
   std::string where;
   for (size_t i = 0; i < FKeyCols.size(); ++i) {
@@ -1110,18 +978,20 @@ void TPgDataSet::InternalDelete() {
   }
   std::string returning = " RETURNING 1";
   Write("DELETE FROM " + FBaseTable + " WHERE " + where + returning, params, key, nullptr);
-  ClearCache();
-  FCursor = csOn;
-  FCurKey = key;
+  FCache.Clear();
+  FCache.Cursor = csOn;
+  FCache.CurKey = key;
   // The row after the deleted one takes its place.
-  FAnchorKey = key;
-  FAnchorPos = pos;
-  FAnchorAfter = true;
+  FCache.AnchorKey = key;
+  FCache.AnchorPos = pos;
+  FCache.AnchorAfter = true;
   if (FCount >= 0) --FCount;
 }
 
 void TPgDataSet::InternalRefresh() {
-  ClearCache();
+  // A server that is not there fails the refresh before anything is dropped.
+  Run("SELECT 1", {}, true);
+  FCache.Clear();
   FCount = -1;
-  FAnchorPos = 0;
+  FCache.AnchorPos = 0;
 }

@@ -65,8 +65,7 @@
 #pragma once
 
 #include "platform/data/DataSet.h"
-
-#include <deque>
+#include "platform/data/RowCache.h"
 
 struct pg_conn;
 struct pg_result;
@@ -145,7 +144,6 @@ private:
     int Size = 0;
     bool Required = false;
   };
-  enum TCursorState { csBOF, csEOF, csOn };
   class TResult;
 
   // ---- the connection ----
@@ -175,11 +173,8 @@ private:
   // ---- paging ----
   std::vector<TRow> Page(bool Forward, bool FromKey, const TKey& Key, int Count);
   bool ReadByKey(const TKey& Key, TRow& Row);
-  const TRow* RowAt(const TKey& Key, int& Index);
   const TRow* NextRow(bool Forward);
-  void ClearCache();
   int Capacity() const;
-  void TrimCache(bool KeepBack);
   std::int64_t PositionOf(const TKey& Key) const;
   std::int64_t CountBefore(const TKey& Key) const;
   void GoToKeyAt(const TKey& Key, std::int64_t Pos);
@@ -209,17 +204,8 @@ private:
   std::vector<TParam> FOriginal;  // by result column
   std::vector<TFieldValue> FSeen;  // the buffer at Edit, by slot
 
-  // The cache: consecutive rows in record order.
-  std::deque<TRow> FSeg;
-  bool FSegAtStart = false, FSegAtEnd = false;
-  std::int64_t FSegFirstPos = 0;  // 1-based position of FSeg.front(), 0 unknown
-  mutable int FHint = 0;          // where the last row was found
-  TCursorState FCursor = csBOF;
-  TKey FCurKey;
-  // A position that survived a write (see the SQLite dataset).
-  TKey FAnchorKey;
-  std::int64_t FAnchorPos = 0;
-  bool FAnchorAfter = false;
+  // The cursor and the cache of consecutive rows.
+  TRowCache<TRow> FCache;
   mutable std::int64_t FCount = -1;
   mutable std::int64_t FRowsFetched = 0;
 };

@@ -422,18 +422,18 @@ void TSQLiteDataSet::InternalOpen() {
     FNext = Prepare("SELECT * FROM (" + q + ") LIMIT ?2 OFFSET ?1");
     FByKey = Prepare("SELECT * FROM (" + q + ") LIMIT 1 OFFSET ?1");
   }
-  ClearCache();
-  FCursor = csBOF;
+  FCache.Clear();
+  FCache.Cursor = csBOF;
   FCount = -1;
   DropLadder();
-  FAnchorPos = 0;
+  FCache.AnchorPos = 0;
   FRowsFetched = 0;
   FCursorOpen = true;
 }
 
 void TSQLiteDataSet::InternalClose() {
   Finalize();
-  ClearCache();
+  FCache.Clear();
   FMap.clear();
   FCursorOpen = false;
   FCount = -1;
@@ -573,154 +573,33 @@ std::vector<TSQLiteDataSet::TRow> TSQLiteDataSet::Page(bool Forward, bool FromKe
   return rows;
 }
 
-void TSQLiteDataSet::ClearCache() {
-  FSeg.clear();
-  FSegAtStart = FSegAtEnd = false;
-  FSegFirstPos = 0;
-}
-
 int TSQLiteDataSet::Capacity() const { return std::max(FCacheSize, rix::CheckedMul(BufferCount(), 4)); }
 
-void TSQLiteDataSet::TrimCache(bool KeepBack) {
-  while (static_cast<int>(FSeg.size()) > Capacity()) {
-    if (KeepBack) {
-      FSeg.pop_front();
-      FSegAtStart = false;
-      if (FSegFirstPos > 0) ++FSegFirstPos;
-    } else {
-      FSeg.pop_back();
-      FSegAtEnd = false;
-    }
-  }
-}
-
-const TSQLiteDataSet::TRow* TSQLiteDataSet::RowAt(std::int64_t Key, int& Index) {
-  auto it = std::lower_bound(FSeg.begin(), FSeg.end(), Key, [](const TRow& R, std::int64_t K) { return R.Key < K; });
-  if (it == FSeg.end() || it->Key != Key) {
-    Index = -1;
-    return nullptr;
-  }
-  Index = static_cast<int>(it - FSeg.begin());
-  return &*it;
-}
-
 const TSQLiteDataSet::TRow* TSQLiteDataSet::NextRow(bool Forward) {
-  int page = std::max(PageRows, BufferCount());
-  if (Forward) {
-    if (FCursor == csEOF) return nullptr;
-    if (FCursor == csBOF) {
-      if (FSeg.empty() || !FSegAtStart) {
-        std::vector<TRow> rows = Page(true, false, 0, page);
-        ClearCache();
-        for (auto& r : rows) FSeg.push_back(std::move(r));
-        FSegAtStart = true;
-        FSegFirstPos = 1;
-        FSegAtEnd = static_cast<int>(FSeg.size()) < page;
-      }
-      if (FSeg.empty()) {
-        FCursor = csEOF;
-        return nullptr;
-      }
-      FCursor = csOn;
-      FCurKey = FSeg.front().Key;
-      return &FSeg.front();
-    }
-    int idx;
-    RowAt(FCurKey, idx);
-    if (idx < 0 || idx + 1 >= static_cast<int>(FSeg.size())) {
-      if (idx >= 0 && FSegAtEnd) {
-        FCursor = csEOF;
-        return nullptr;
-      }
-      std::vector<TRow> rows = Page(true, true, FCurKey, page);
-      bool contiguous = idx >= 0;
-      if (!contiguous) {
-        ClearCache();
-        if (FAnchorPos > 0 && FAnchorAfter && FAnchorKey == FCurKey) FSegFirstPos = FAnchorPos;
-      }
-      for (auto& r : rows) FSeg.push_back(std::move(r));
-      FSegAtEnd = static_cast<int>(rows.size()) < page;
-      TrimCache(true);
-      if (rows.empty()) {
-        FCursor = csEOF;
-        return nullptr;
-      }
-    }
-    RowAt(FCurKey, idx);
-    const TRow* r = idx >= 0 ? &FSeg[static_cast<size_t>(idx) + 1] : &FSeg.front();
-    FCurKey = r->Key;
-    FCursor = csOn;
-    return r;
-  }
-  if (FCursor == csBOF) return nullptr;
-  if (FCursor == csEOF) {
-    if (FSeg.empty() || !FSegAtEnd) {
-      std::vector<TRow> rows = Page(false, false, 0, page);
-      ClearCache();
-      for (auto& r : rows) FSeg.push_front(std::move(r));
-      FSegAtEnd = true;
-      FSegAtStart = static_cast<int>(FSeg.size()) < page;
-      if (FSegAtStart) FSegFirstPos = 1;
-    }
-    if (FSeg.empty()) {
-      FCursor = csBOF;
-      return nullptr;
-    }
-    FCursor = csOn;
-    FCurKey = FSeg.back().Key;
-    return &FSeg.back();
-  }
-  int idx;
-  RowAt(FCurKey, idx);
-  if (idx <= 0) {
-    if (idx == 0 && FSegAtStart) {
-      FCursor = csBOF;
-      return nullptr;
-    }
-    std::vector<TRow> rows = Page(false, true, FCurKey, page);
-    if (idx < 0) ClearCache();
-    for (auto& r : rows) FSeg.push_front(std::move(r));
-    if (FSegFirstPos > 0) FSegFirstPos -= static_cast<std::int64_t>(rows.size());
-    FSegAtStart = static_cast<int>(rows.size()) < page;
-    if (FSegAtStart) FSegFirstPos = 1;
-    TrimCache(false);
-    if (rows.empty()) {
-      FCursor = csBOF;
-      return nullptr;
-    }
-    if (idx < 0) {
-      FCurKey = FSeg.back().Key;
-      FCursor = csOn;
-      return &FSeg.back();
-    }
-  }
-  RowAt(FCurKey, idx);
-  const TRow* r = &FSeg[static_cast<size_t>(idx) - 1];
-  FCurKey = r->Key;
-  FCursor = csOn;
-  return r;
+  return FCache.Next(Forward, std::max(PageRows, BufferCount()), Capacity(),
+                     [this](bool F, bool FromKey, const TKey& Key, int Count) { return Page(F, FromKey, Key, Count); });
 }
 
 TGetResult TSQLiteDataSet::GetRecord(TRecBuf& Buffer, TGetMode GetMode, bool) {
   const TRow* r = nullptr;
   switch (GetMode) {
     case gmCurrent: {
-      if (FCursor != csOn) return FCursor == csBOF ? grBOF : grEOF;
+      if (FCache.Cursor != csOn) return FCache.Cursor == csBOF ? grBOF : grEOF;
       int idx;
-      r = RowAt(FCurKey, idx);
+      r = FCache.Find(FCache.CurKey, idx);
       if (r == nullptr) {
         TStmtReset reset{FByKey};
-        sqlite3_bind_int64(FByKey, 1, FCurKey);
+        sqlite3_bind_int64(FByKey, 1, FCache.CurKey);
         int rc = sqlite3_step(FByKey);
         if (rc == SQLITE_DONE) return grError;
         if (rc != SQLITE_ROW) RaiseSQLite("Cannot read the record");
         TRow row = ReadRow(FByKey);
-        if (!FKeyed) row.Key = FCurKey;
-        ClearCache();
-        FSeg.push_back(std::move(row));
-        if (!FKeyed) FSegFirstPos = FCurKey + 1;
-        if (FKeyed && FAnchorPos > 0 && !FAnchorAfter && FAnchorKey == FCurKey) FSegFirstPos = FAnchorPos;
-        r = &FSeg.front();
+        if (!FKeyed) row.Key = FCache.CurKey;
+        FCache.Clear();
+        FCache.Seg.push_back(std::move(row));
+        if (!FKeyed) FCache.FirstPos = FCache.CurKey + 1;
+        if (FKeyed && FCache.AnchorPos > 0 && !FCache.AnchorAfter && FCache.AnchorKey == FCache.CurKey) FCache.FirstPos = FCache.AnchorPos;
+        r = &FCache.Seg.front();
       }
       break;
     }
@@ -731,22 +610,22 @@ TGetResult TSQLiteDataSet::GetRecord(TRecBuf& Buffer, TGetMode GetMode, bool) {
   return grOK;
 }
 
-void TSQLiteDataSet::InternalFirst() { FCursor = csBOF; }
-void TSQLiteDataSet::InternalLast() { FCursor = csEOF; }
+void TSQLiteDataSet::InternalFirst() { FCache.Cursor = csBOF; }
+void TSQLiteDataSet::InternalLast() { FCache.Cursor = csEOF; }
 
 void TSQLiteDataSet::InternalSetToRecord(const TRecBuf& Buffer) {
   std::int64_t k = 0;
   if (!BookmarkToKey(Buffer.Bookmark, k)) return;
-  FCursor = csOn;
-  FCurKey = k;
+  FCache.Cursor = csOn;
+  FCache.CurKey = k;
 }
 
 void TSQLiteDataSet::InternalGotoBookmark(const TBookmark& Bookmark) {
   if (!BookmarkValid(Bookmark)) DatabaseError(SBookmarkNotFound, this);
   std::int64_t k = 0;
   BookmarkToKey(Bookmark, k);
-  FCursor = csOn;
-  FCurKey = k;
+  FCache.Cursor = csOn;
+  FCache.CurKey = k;
 }
 
 // ---------------------------------------------------------------- counting
@@ -769,17 +648,17 @@ int TSQLiteDataSet::GetRecordCount() const {
 
 std::int64_t TSQLiteDataSet::PositionOf(std::int64_t Key) const {
   if (!FKeyed) return Key + 1;
-  auto it = std::lower_bound(FSeg.begin(), FSeg.end(), Key, [](const TRow& R, std::int64_t K) { return R.Key < K; });
-  bool inSeg = it != FSeg.end() && it->Key == Key;
-  auto idx = static_cast<std::int64_t>(it - FSeg.begin());
-  if (inSeg && FSegFirstPos > 0) return FSegFirstPos + idx;
-  if (inSeg && FSegAtEnd) {
-    std::int64_t p = GetRecordCount() - (static_cast<std::int64_t>(FSeg.size()) - 1 - idx);
-    const_cast<TSQLiteDataSet*>(this)->FSegFirstPos = p - idx;
+  auto it = std::lower_bound(FCache.Seg.begin(), FCache.Seg.end(), Key, [](const TRow& R, std::int64_t K) { return R.Key < K; });
+  bool inSeg = it != FCache.Seg.end() && it->Key == Key;
+  auto idx = static_cast<std::int64_t>(it - FCache.Seg.begin());
+  if (inSeg && FCache.FirstPos > 0) return FCache.FirstPos + idx;
+  if (inSeg && FCache.AtEnd) {
+    std::int64_t p = GetRecordCount() - (static_cast<std::int64_t>(FCache.Seg.size()) - 1 - idx);
+    const_cast<TSQLiteDataSet*>(this)->FCache.FirstPos = p - idx;
     return p;
   }
   std::int64_t p = CountBefore(Key) + 1;
-  if (inSeg) const_cast<TSQLiteDataSet*>(this)->FSegFirstPos = p - idx;
+  if (inSeg) const_cast<TSQLiteDataSet*>(this)->FCache.FirstPos = p - idx;
   return p;
 }
 
@@ -876,16 +755,16 @@ void TSQLiteDataSet::DoSetRecNo(int Value) {
   if (count == 0) return;
   std::int64_t n = std::clamp<std::int64_t>(Value, 1, count);
   if (!FKeyed) {
-    FCursor = csOn;
-    FCurKey = n - 1;
+    FCache.Cursor = csOn;
+    FCache.CurKey = n - 1;
     return;
   }
   // Walk from the nearest known place: the start, the end or the cursor.
   std::int64_t fromStart = n - 1, fromEnd = count - n, fromCur = -1, curPos = 0;
-  if (FCursor == csOn && !FSeg.empty()) {
+  if (FCache.Cursor == csOn && !FCache.Seg.empty()) {
     int idx;
-    if (RowAt(FCurKey, idx) != nullptr && (FSegFirstPos > 0 || FSegAtEnd)) {
-      curPos = PositionOf(FCurKey);
+    if (FCache.Find(FCache.CurKey, idx) != nullptr && (FCache.FirstPos > 0 || FCache.AtEnd)) {
+      curPos = PositionOf(FCache.CurKey);
       fromCur = std::llabs(n - curPos);
     }
   }
@@ -915,7 +794,7 @@ void TSQLiteDataSet::DoSetRecNo(int Value) {
   sqlite3_stmt* s = Prepare(sql);
   TStmtFinal fin{s};
   sqlite3_bind_int64(s, 1, offset);
-  if (useKey) sqlite3_bind_int64(s, 2, FCurKey);
+  if (useKey) sqlite3_bind_int64(s, 2, FCache.CurKey);
   if (sqlite3_step(s) != SQLITE_ROW) RaiseSQLite("Cannot find record " + std::to_string(n));
   GoToKeyAt(sqlite3_column_int64(s, 0), n);
 }
@@ -927,11 +806,11 @@ void TSQLiteDataSet::GoToKeyAt(std::int64_t Key, std::int64_t Pos) {
   sqlite3_bind_int64(FByKey, 1, Key);
   if (sqlite3_step(FByKey) != SQLITE_ROW) RaiseSQLite("Cannot read record " + std::to_string(Pos));
   TRow row = ReadRow(FByKey);
-  ClearCache();
-  FSeg.push_back(std::move(row));
-  FSegFirstPos = Pos;
-  FCursor = csOn;
-  FCurKey = Key;
+  FCache.Clear();
+  FCache.Seg.push_back(std::move(row));
+  FCache.FirstPos = Pos;
+  FCache.Cursor = csOn;
+  FCache.CurKey = Key;
 }
 
 // ---------------------------------------------------------------- bookmarks
@@ -1077,7 +956,7 @@ void TSQLiteDataSet::InternalPost() {
   std::int64_t pos = 0;
   if (!insert) {
     int idx;
-    if (RowAt(key, idx) != nullptr && (FSegFirstPos > 0 || (FSegAtEnd && FCount >= 0))) pos = PositionOf(key);
+    if (FCache.Find(key, idx) != nullptr && (FCache.FirstPos > 0 || (FCache.AtEnd && FCount >= 0))) pos = PositionOf(key);
   }
   Exec("BEGIN IMMEDIATE");
   try {
@@ -1104,23 +983,23 @@ void TSQLiteDataSet::InternalPost() {
     LadderInserted(newKey);
   else if (newKey != key)
     DropLadder();
-  FAnchorPos = 0;
-  FAnchorAfter = false;
+  FCache.AnchorPos = 0;
+  FCache.AnchorAfter = false;
   if (!insert && newKey == key && pos > 0) {
-    FAnchorKey = key;
-    FAnchorPos = pos;
+    FCache.AnchorKey = key;
+    FCache.AnchorPos = pos;
   } else if (insert && FCount >= 0) {
     // An appended row (the usual new rowid) is the last one.
     sqlite3_stmt* m = Prepare("SELECT max(rowid) FROM " + Quote(FBaseTable));
     TStmtFinal fin{m};
     if (sqlite3_step(m) == SQLITE_ROW && sqlite3_column_int64(m, 0) == newKey && FHiddenKey) {
-      FAnchorKey = newKey;
-      FAnchorPos = FCount;
+      FCache.AnchorKey = newKey;
+      FCache.AnchorPos = FCount;
     }
   }
-  ClearCache();
-  FCursor = csOn;
-  FCurKey = newKey;
+  FCache.Clear();
+  FCache.Cursor = csOn;
+  FCache.CurKey = newKey;
 }
 
 void TSQLiteDataSet::InternalDelete() {
@@ -1129,7 +1008,7 @@ void TSQLiteDataSet::InternalDelete() {
   if (!BookmarkToKey(ActiveRecBuf()->Bookmark, key)) DatabaseError(SRecordNotFound, this);
   std::int64_t pos = 0;
   int idx;
-  if (RowAt(key, idx) != nullptr && (FSegFirstPos > 0 || (FSegAtEnd && FCount >= 0))) pos = PositionOf(key);
+  if (FCache.Find(key, idx) != nullptr && (FCache.FirstPos > 0 || (FCache.AtEnd && FCount >= 0))) pos = PositionOf(key);
   Exec("BEGIN IMMEDIATE");
   bool gone = false;
   try {
@@ -1143,13 +1022,13 @@ void TSQLiteDataSet::InternalDelete() {
     if (sqlite3_get_autocommit(FDb) == 0) sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
     throw;
   }
-  ClearCache();
-  FCursor = csOn;
-  FCurKey = key;
+  FCache.Clear();
+  FCache.Cursor = csOn;
+  FCache.CurKey = key;
   // The row after the deleted one takes its place.
-  FAnchorKey = key;
-  FAnchorPos = gone ? 0 : pos;
-  FAnchorAfter = true;
+  FCache.AnchorKey = key;
+  FCache.AnchorPos = gone ? 0 : pos;
+  FCache.AnchorAfter = true;
   if (gone) {
     FCount = -1;
     DropLadder();
@@ -1160,8 +1039,8 @@ void TSQLiteDataSet::InternalDelete() {
 }
 
 void TSQLiteDataSet::InternalRefresh() {
-  ClearCache();
+  FCache.Clear();
   FCount = -1;
   DropLadder();
-  FAnchorPos = 0;
+  FCache.AnchorPos = 0;
 }

@@ -72,8 +72,7 @@
 #pragma once
 
 #include "platform/data/DataSet.h"
-
-#include <deque>
+#include "platform/data/RowCache.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -135,6 +134,7 @@ protected:
   void DoSetRecNo(int Value) override;
 
 private:
+  using TKey = std::int64_t;
   struct TRow {
     std::int64_t Key = 0;
     std::vector<TFieldValue> Values;  // by result column
@@ -145,7 +145,6 @@ private:
     TFieldType Type = ftUnknown;
     bool RowidAlias = false;
   };
-  enum TCursorState { csBOF, csEOF, csOn };
 
   void OpenDatabase();
   void CloseDatabase();
@@ -160,7 +159,6 @@ private:
   TFieldValue ReadValue(sqlite3_stmt* S, int Col, TFieldType Type) const;
   void BindValue(sqlite3_stmt* S, int Index, const TFieldValue& V, TFieldType Type) const;
   std::vector<TRow> Page(bool Forward, bool FromKey, std::int64_t Key, int Count);
-  const TRow* RowAt(std::int64_t Key, int& Index);
   const TRow* NextRow(bool Forward);
   void FillBuffer(TRecBuf& Buffer, const TRow& Row) const;
   std::int64_t PositionOf(std::int64_t Key) const;
@@ -183,9 +181,7 @@ private:
   void LadderInserted(std::int64_t Key);
   void LadderDeleted(std::int64_t Key);
   void GoToKeyAt(std::int64_t Key, std::int64_t Pos);
-  void ClearCache();
   int Capacity() const;
-  void TrimCache(bool KeepBack);
   std::string ColumnForMessage(const std::string& Message) const;
   // Result columns of the named data fields; empty when one is not stored.
   std::vector<int> ColumnsOf(const std::string& FieldNames);
@@ -207,17 +203,8 @@ private:
   std::vector<std::pair<int, int>> FMap;  // (buffer slot, result column)
   std::vector<TFieldValue> FOriginal;     // the record as Edit found it
 
-  // The cache: consecutive rows in record order.
-  std::deque<TRow> FSeg;
-  bool FSegAtStart = false, FSegAtEnd = false;
-  std::int64_t FSegFirstPos = 0;  // 1-based position of FSeg.front(), 0 unknown
-  TCursorState FCursor = csBOF;
-  std::int64_t FCurKey = 0;
-  // A position that survived a write: the row FAnchorKey (after an edit or
-  // insert), or the first row after it (after a delete), stands at
-  // FAnchorPos. 0 when there is none.
-  std::int64_t FAnchorKey = 0, FAnchorPos = 0;
-  bool FAnchorAfter = false;
+  // The cursor and the cache of consecutive rows.
+  TRowCache<TRow> FCache;
   mutable std::int64_t FCount = -1;
   mutable std::vector<TRung> FLadder;
   mutable bool FLadderBuilt = false;

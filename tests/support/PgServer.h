@@ -2,7 +2,8 @@
 // directory, listening only on a Unix socket there (no TCP port), stopped and
 // removed when the process ends, also when it dies: a watchdog outside the
 // process does that once the process is gone. Run as root, the server runs as
-// the unprivileged system user "rixpg", created the first time.
+// the unprivileged system user "rixpg", created the first time. The
+// benchmarks use it too.
 //
 //   TPgServer& pg = TPgServer::Shared();   // started on first use
 //   pg.ConnInfo()                          // "host=/tmp/rixpg.X dbname=postgres user=postgres"
@@ -12,8 +13,6 @@
 
 #include <libpq-fe.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>

@@ -73,7 +73,9 @@ private:
     if (::mkdtemp(tmpl) == nullptr) throw std::runtime_error("cannot make a scratch directory");
     FDir = tmpl;
     if (::geteuid() == 0) {
-      Shell("id -u rixpg >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin rixpg");
+      // Another test process may be creating the user at the same moment.
+      Shell("id -u rixpg >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin rixpg"
+            " || id -u rixpg");
       Shell("chown rixpg " + FDir);
       FUser = "rixpg";
     }

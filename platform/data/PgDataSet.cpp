@@ -15,7 +15,6 @@ using namespace dbconsts;
 
 namespace {
 
-constexpr int PageRows = 64;
 
 // Type oids of the server's built-in types (pg_type.h, stable across versions).
 enum : unsigned {
@@ -24,20 +23,6 @@ enum : unsigned {
   oidBpchar = 1042, oidVarchar = 1043, oidDate = 1082, oidTime = 1083, oidTimestamp = 1114,
   oidTimestamptz = 1184, oidTimetz = 1266, oidNumeric = 1700, oidUuid = 2950, oidJsonb = 3802
 };
-
-std::string Quote(const std::string& Name) {
-  std::string q = "\"";
-  for (char c : Name) {
-    if (c == '"') q += '"';
-    q += c;
-  }
-  return q + "\"";
-}
-
-std::string Upper(std::string S) {
-  std::transform(S.begin(), S.end(), S.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return S;
-}
 
 bool Has(const std::string& Hay, const char* Needle) { return Hay.find(Needle) != std::string::npos; }
 
@@ -59,7 +44,7 @@ bool HasEquality(unsigned T) {
 // See the header for the table this implements.
 TFieldType MapType(unsigned Oid, int Mod, const std::string& DeclName, int& Size) {
   Size = 0;
-  const std::string d = Upper(DeclName);
+  const std::string d = rix::UpperAscii(DeclName);
   switch (Oid) {
     case oidBool: return ftBoolean;
     case oidInt2: return ftSmallint;
@@ -172,7 +157,7 @@ private:
   pg_result* FR;
 };
 
-TPgDataSet::TPgDataSet(TComponent* AOwner) : TDataSet(AOwner) {}
+TPgDataSet::TPgDataSet(TComponent* AOwner) : TSqlDataSet(AOwner) {}
 
 TPgDataSet::~TPgDataSet() {
   CloseForDestroy();
@@ -184,25 +169,6 @@ void TPgDataSet::SetConnectionString(const std::string& Value) {
   if (Value == FConnectionString) return;
   Disconnect();
   FConnectionString = Value;
-}
-
-void TPgDataSet::SetTableName(const std::string& Value) {
-  CheckInactive();
-  FTableName = Value;
-  if (!Value.empty()) FSQL.clear();
-}
-
-void TPgDataSet::SetSQL(const std::string& Value) {
-  CheckInactive();
-  FSQL = Value;
-  if (!Value.empty()) FTableName.clear();
-}
-
-void TPgDataSet::SetCacheSize(int Value) { FCacheSize = std::max(64, Value); }
-
-void TPgDataSet::SetReadOnly(bool Value) {
-  CheckInactive();
-  FReadOnly = Value;
 }
 
 // ---------------------------------------------------------------- connection
@@ -297,9 +263,7 @@ TField* TPgDataSet::FieldOfColumn(const std::string& Origin) const {
 
 std::string TPgDataSet::BaseQuery() const {
   if (!FTableName.empty()) return "SELECT * FROM " + FBaseTable;
-  std::string q = FSQL;
-  while (!q.empty() && (std::isspace(static_cast<unsigned char>(q.back())) || q.back() == ';')) q.pop_back();
-  return q;
+  return TrimmedSQL();
 }
 
 void TPgDataSet::Analyse() {
@@ -323,7 +287,7 @@ void TPgDataSet::Analyse() {
     FBaseTable = t.Text(0, 1);
   } else {
     std::string q = BaseQuery();
-    std::string up = " " + Upper(q) + " ";
+    std::string up = " " + rix::UpperAscii(q) + " ";
     for (char& ch : up)
       if (std::isspace(static_cast<unsigned char>(ch))) ch = ' ';
     size_t first = up.find_first_not_of(" (");
@@ -401,15 +365,7 @@ void TPgDataSet::Analyse() {
     c.Type = MapType(c.TypeOid, PQfmod(r.Get(), i), t->Decl, c.Size);
   }
 
-  bool plain = true;
-  if (!FSQL.empty()) {
-    std::string up = " " + Upper(FSQL) + " ";
-    for (char& ch : up)
-      if (std::isspace(static_cast<unsigned char>(ch))) ch = ' ';
-    plain = !(Has(up, " GROUP BY ") || Has(up, " DISTINCT ") || Has(up, " UNION ") || Has(up, " INTERSECT ") ||
-              Has(up, " EXCEPT ") || Has(up, " LIMIT ") || Has(up, " JOIN ") || Has(up, " OFFSET ") ||
-              Has(up, " HAVING "));
-  }
+  const bool plain = FSQL.empty() || !QueryCombinesRows();
   if (!oneTable || !plain || keyParts == 0 || (relkind != "r" && relkind != "p")) return;
   for (int part = 1; part <= keyParts; ++part) {
     int col = -1;
@@ -450,7 +406,7 @@ void TPgDataSet::InternalInitFieldDefs() {
 std::string TPgDataSet::KeyList(const char* Alias) const {
   std::string s;
   for (size_t i = 0; i < FKeyCols.size(); ++i)
-    s += (i ? ", " : "") + std::string(Alias) + Quote(FColumns[static_cast<size_t>(FKeyCols[i])].Name);
+    s += (i ? ", " : "") + std::string(Alias) + rix::QuoteIdent(FColumns[static_cast<size_t>(FKeyCols[i])].Name);
   return s;
 }
 
@@ -586,7 +542,7 @@ std::vector<TPgDataSet::TRow> TPgDataSet::Page(bool Forward, bool FromKey, const
   if (FKeyed) {
     std::string order;
     for (size_t i = 0; i < FKeyCols.size(); ++i)
-      order += (i ? ", s." : "s.") + Quote(FColumns[static_cast<size_t>(FKeyCols[i])].Name) + (Forward ? "" : " DESC");
+      order += (i ? ", s." : "s.") + rix::QuoteIdent(FColumns[static_cast<size_t>(FKeyCols[i])].Name) + (Forward ? "" : " DESC");
     std::string sql = q;
     if (FromKey) sql += " WHERE (" + KeyList("s.") + ") " + (Forward ? ">" : "<") + " (" + KeyParams(1) + ")";
     sql += " ORDER BY " + order + " LIMIT " + std::to_string(Count);
@@ -626,10 +582,8 @@ bool TPgDataSet::ReadByKey(const TKey& Key, TRow& Row) {
   return true;
 }
 
-int TPgDataSet::Capacity() const { return std::max(FCacheSize, rix::CheckedMul(BufferCount(), 4)); }
-
 const TPgDataSet::TRow* TPgDataSet::NextRow(bool Forward) {
-  return FCache.Next(Forward, std::max(PageRows, BufferCount()), Capacity(),
+  return FCache.Next(Forward, PageSize(), Capacity(),
                      [this](bool F, bool FromKey, const TKey& Key, int Count) { return Page(F, FromKey, Key, Count); });
 }
 
@@ -732,7 +686,7 @@ void TPgDataSet::DoSetRecNo(int Value) {
   const std::string k = KeyList("s.");
   std::string order, orderDesc;
   for (size_t i = 0; i < FKeyCols.size(); ++i) {
-    const std::string c = (i ? ", s." : "s.") + Quote(FColumns[static_cast<size_t>(FKeyCols[i])].Name);
+    const std::string c = (i ? ", s." : "s.") + rix::QuoteIdent(FColumns[static_cast<size_t>(FKeyCols[i])].Name);
     order += c;
     orderDesc += c + " DESC";
   }
@@ -831,7 +785,7 @@ std::string TPgDataSet::RecordName(const TKey& Key) const {
 void TPgDataSet::RaiseConflict(const TKey& Key) {
   std::string where;
   for (size_t i = 0; i < FKeyCols.size(); ++i)
-    where += (i ? " AND " : "") + Quote(FColumns[static_cast<size_t>(FKeyCols[i])].Origin) + " = $" +
+    where += (i ? " AND " : "") + rix::QuoteIdent(FColumns[static_cast<size_t>(FKeyCols[i])].Origin) + " = $" +
              std::to_string(i + 1) + "::" + FKeyTypes[i];
   TResult r = Run("SELECT 1 FROM " + FBaseTable + " WHERE " + where, KeyArgs(Key), false);
   DatabaseErrorFmt(r.Rows() > 0 ? SRecordChangedByOther : SRecordDeletedByOther, RecordName(Key), this);
@@ -888,7 +842,7 @@ void TPgDataSet::InternalPost() {
   if (!insert && !DecodeKey(b.Bookmark, FKeyCols.size(), key)) DatabaseError(SRecordNotFound, this);
   std::string returning = " RETURNING ";
   for (size_t i = 0; i < FKeyCols.size(); ++i)
-    returning += (i ? ", " : "") + Quote(FColumns[static_cast<size_t>(FKeyCols[i])].Origin);
+    returning += (i ? ", " : "") + rix::QuoteIdent(FColumns[static_cast<size_t>(FKeyCols[i])].Origin);
   std::vector<TParam> params;
   std::string sql;
   if (insert) {
@@ -899,7 +853,7 @@ void TPgDataSet::InternalPost() {
       for (auto [slot, col] : targets) {
         const TColumn& c = FColumns[static_cast<size_t>(col)];
         params.push_back(ParamOf(b.Values[static_cast<size_t>(slot)], c));
-        cols += (cols.empty() ? "" : ", ") + Quote(c.Origin);
+        cols += (cols.empty() ? "" : ", ") + rix::QuoteIdent(c.Origin);
         vals += (vals.empty() ? "$" : ", $") + std::to_string(params.size());
       }
       sql = "INSERT INTO " + FBaseTable + " (" + cols + ") VALUES (" + vals + ")";
@@ -910,19 +864,19 @@ void TPgDataSet::InternalPost() {
     for (auto [slot, col] : targets) {
       const TColumn& c = FColumns[static_cast<size_t>(col)];
       params.push_back(ParamOf(b.Values[static_cast<size_t>(slot)], c));
-      sql += (params.size() > 1 ? ", " : "") + Quote(c.Origin) + " = $" + std::to_string(params.size());
+      sql += (params.size() > 1 ? ", " : "") + rix::QuoteIdent(c.Origin) + " = $" + std::to_string(params.size());
     }
     std::string where;
     for (size_t i = 0; i < FKeyCols.size(); ++i) {
       params.push_back({key[i]});
-      where += (i ? " AND " : "") + Quote(FColumns[static_cast<size_t>(FKeyCols[i])].Origin) + " = $" +
+      where += (i ? " AND " : "") + rix::QuoteIdent(FColumns[static_cast<size_t>(FKeyCols[i])].Origin) + " = $" +
                std::to_string(params.size()) + "::" + FKeyTypes[i];
     }
     // Only the changed columns are checked, so that another user's changes
     // to the others survive and do not stop this post.
     for (auto [slot, col] : targets) {
       const TColumn& c = FColumns[static_cast<size_t>(col)];
-      AddCheck(where, params, Quote(c.Origin), FOriginal[static_cast<size_t>(col)], HasEquality(c.TypeOid));
+      AddCheck(where, params, rix::QuoteIdent(c.Origin), FOriginal[static_cast<size_t>(col)], HasEquality(c.TypeOid));
     }
     sql += " WHERE " + where;
   }
@@ -966,7 +920,7 @@ void TPgDataSet::InternalDelete() {
   std::string where;
   for (size_t i = 0; i < FKeyCols.size(); ++i) {
     params.push_back({key[i]});
-    where += (i ? " AND " : "") + Quote(FColumns[static_cast<size_t>(FKeyCols[i])].Origin) + " = $" +
+    where += (i ? " AND " : "") + rix::QuoteIdent(FColumns[static_cast<size_t>(FKeyCols[i])].Origin) + " = $" +
              std::to_string(params.size()) + "::" + FKeyTypes[i];
   }
   // The whole row as this user saw it: deleting what another user has just
@@ -974,7 +928,7 @@ void TPgDataSet::InternalDelete() {
   for (auto [slot, col] : FMap) {
     const TColumn& c = FColumns[static_cast<size_t>(col)];
     if (!c.Origin.empty())
-      AddCheck(where, params, Quote(c.Origin), FOriginal[static_cast<size_t>(col)], HasEquality(c.TypeOid));
+      AddCheck(where, params, rix::QuoteIdent(c.Origin), FOriginal[static_cast<size_t>(col)], HasEquality(c.TypeOid));
   }
   std::string returning = " RETURNING 1";
   Write("DELETE FROM " + FBaseTable + " WHERE " + where + returning, params, key, nullptr);

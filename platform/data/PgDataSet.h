@@ -64,13 +64,13 @@
 // each jump far from the cache.
 #pragma once
 
-#include "platform/data/DataSet.h"
+#include "platform/data/SqlDataSet.h"
 #include "platform/data/RowCache.h"
 
 struct pg_conn;
 struct pg_result;
 
-class TPgDataSet : public TDataSet {
+class TPgDataSet : public TSqlDataSet {
   RIX_CLASS_NAME(TPgDataSet)
 public:
   explicit TPgDataSet(TComponent* AOwner);
@@ -79,23 +79,7 @@ public:
   // libpq's connection string: "key=value ..." or a postgresql:// URL.
   const std::string& ConnectionString() const { return FConnectionString; }
   void SetConnectionString(const std::string& Value);
-  const std::string& TableName() const { return FTableName; }
-  // Selects a whole table; clears SQL.
-  void SetTableName(const std::string& Value);
-  const std::string& SQL() const { return FSQL; }
-  // Selects a query (one SELECT statement); clears TableName.
-  void SetSQL(const std::string& Value);
-  // Rows kept in the cache (at least 64).
-  int CacheSize() const { return FCacheSize; }
-  void SetCacheSize(int Value);
-  bool ReadOnly() const { return FReadOnly; }
-  void SetReadOnly(bool Value);
-  // True when the open dataset has row identity.
-  bool Keyed() const { return FKeyed; }
-  // Rows fetched from the server since opening (for tests and tuning).
-  std::int64_t RowsFetched() const { return FRowsFetched; }
 
-  bool IsSequenced() const override { return true; }
   bool BookmarkValid(const TBookmark& Value) override;
   int CompareBookmarks(const TBookmark& A, const TBookmark& B) override;
 
@@ -174,7 +158,6 @@ private:
   std::vector<TRow> Page(bool Forward, bool FromKey, const TKey& Key, int Count);
   bool ReadByKey(const TKey& Key, TRow& Row);
   const TRow* NextRow(bool Forward);
-  int Capacity() const;
   std::int64_t PositionOf(const TKey& Key) const;
   std::int64_t CountBefore(const TKey& Key) const;
   void GoToKeyAt(const TKey& Key, std::int64_t Pos);
@@ -186,13 +169,10 @@ private:
   [[noreturn]] void RaiseConflict(const TKey& Key);
   void Write(const std::string& Sql, const std::vector<TParam>& Params, const TKey& Key, TKey* NewKey);
 
-  std::string FConnectionString, FTableName, FSQL;
-  int FCacheSize = 256;
-  bool FReadOnly = false;
+  std::string FConnectionString;
 
   pg_conn* FConn = nullptr;
   bool FCursorOpen = false;
-  bool FKeyed = false;
   bool FIntegerKey = false;   // every key column is an integer: bookmarks compare here
   std::string FBaseTable;     // table written to (quoted, qualified when needed)
   std::vector<int> FKeyCols;  // result columns of the key, in key order
@@ -207,5 +187,4 @@ private:
   // The cursor and the cache of consecutive rows.
   TRowCache<TRow> FCache;
   mutable std::int64_t FCount = -1;
-  mutable std::int64_t FRowsFetched = 0;
 };

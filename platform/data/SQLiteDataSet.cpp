@@ -12,22 +12,7 @@ using namespace dbconsts;
 
 namespace {
 
-constexpr int PageRows = 64;
 constexpr const char* HiddenKey = "rix$key";
-
-std::string Quote(const std::string& Name) {
-  std::string q = "\"";
-  for (char c : Name) {
-    if (c == '"') q += '"';
-    q += c;
-  }
-  return q + "\"";
-}
-
-std::string Upper(std::string S) {
-  std::transform(S.begin(), S.end(), S.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return S;
-}
 
 bool Has(const std::string& Hay, const char* Needle) { return Hay.find(Needle) != std::string::npos; }
 
@@ -50,7 +35,7 @@ bool BookmarkToKey(const TBookmark& B, std::int64_t& Key) {
 
 // See the header for the table this implements.
 TFieldType MapDeclType(const std::string& Decl, int& Size) {
-  std::string d = Upper(Decl);
+  std::string d = rix::UpperAscii(Decl);
   Size = 0;
   size_t open = d.find('(');
   if (open != std::string::npos) {
@@ -110,7 +95,7 @@ struct TStmtFinal {
 
 } // namespace
 
-TSQLiteDataSet::TSQLiteDataSet(TComponent* AOwner) : TDataSet(AOwner) {}
+TSQLiteDataSet::TSQLiteDataSet(TComponent* AOwner) : TSqlDataSet(AOwner) {}
 
 TSQLiteDataSet::~TSQLiteDataSet() {
   CloseForDestroy();
@@ -125,29 +110,10 @@ void TSQLiteDataSet::SetDatabaseName(const std::string& Value) {
   FDatabaseName = Value;
 }
 
-void TSQLiteDataSet::SetTableName(const std::string& Value) {
-  CheckInactive();
-  FTableName = Value;
-  if (!Value.empty()) FSQL.clear();
-}
-
-void TSQLiteDataSet::SetSQL(const std::string& Value) {
-  CheckInactive();
-  FSQL = Value;
-  if (!Value.empty()) FTableName.clear();
-}
-
 void TSQLiteDataSet::SetBusyTimeout(int Value) {
   if (Value < 0) DatabaseError("BusyTimeout cannot be negative", this);
   FBusyTimeout = Value;
   if (FDb != nullptr) sqlite3_busy_timeout(FDb, Value);
-}
-
-void TSQLiteDataSet::SetCacheSize(int Value) { FCacheSize = std::max(64, Value); }
-
-void TSQLiteDataSet::SetReadOnly(bool Value) {
-  CheckInactive();
-  FReadOnly = Value;
 }
 
 // ---------------------------------------------------------------- connection
@@ -236,11 +202,9 @@ void TSQLiteDataSet::Exec(const char* Sql) {
 
 std::string TSQLiteDataSet::BaseQuery() const {
   if (!FTableName.empty())
-    return FHiddenKey ? "SELECT rowid AS " + Quote(HiddenKey) + ", * FROM " + Quote(FTableName)
-                      : "SELECT * FROM " + Quote(FTableName);
-  std::string q = FSQL;
-  while (!q.empty() && (std::isspace(static_cast<unsigned char>(q.back())) || q.back() == ';')) q.pop_back();
-  return q;
+    return FHiddenKey ? "SELECT rowid AS " + rix::QuoteIdent(HiddenKey) + ", * FROM " + rix::QuoteIdent(FTableName)
+                      : "SELECT * FROM " + rix::QuoteIdent(FTableName);
+  return TrimmedSQL();
 }
 
 void TSQLiteDataSet::Analyse() {
@@ -254,7 +218,7 @@ void TSQLiteDataSet::Analyse() {
 
   auto hasRowid = [&](const std::string& Table) {
     sqlite3_stmt* s = nullptr;
-    std::string q = "SELECT rowid FROM " + Quote(Table) + " LIMIT 0";
+    std::string q = "SELECT rowid FROM " + rix::QuoteIdent(Table) + " LIMIT 0";
     bool ok = sqlite3_prepare_v2(FDb, q.c_str(), -1, &s, nullptr) == SQLITE_OK;
     sqlite3_finalize(s);
     return ok;
@@ -340,11 +304,7 @@ void TSQLiteDataSet::Analyse() {
   }
 
   if (FTableName.empty() && oneTable && !table.empty() && hasRowid(table)) {
-    std::string up = " " + Upper(FSQL) + " ";
-    for (char& ch : up)
-      if (std::isspace(static_cast<unsigned char>(ch))) ch = ' ';
-    bool grouped = Has(up, " GROUP BY ") || Has(up, " DISTINCT ") || Has(up, " UNION ") || Has(up, " INTERSECT ") ||
-                   Has(up, " EXCEPT ") || Has(up, " LIMIT ") || Has(up, " JOIN ");
+    const bool grouped = QueryCombinesRows();
     if (!grouped)
       for (int i = 0; i < n; ++i)
         if (FColumns[static_cast<size_t>(i)].RowidAlias) {
@@ -412,7 +372,7 @@ void TSQLiteDataSet::InternalOpen() {
   }
   const std::string q = BaseQuery();
   if (FKeyed) {
-    const std::string k = Quote(FKeyColumn);
+    const std::string k = rix::QuoteIdent(FKeyColumn);
     FNext = Prepare("SELECT * FROM (" + q + ") WHERE " + k + " > ?1 ORDER BY " + k + " LIMIT ?2");
     FFirst = Prepare("SELECT * FROM (" + q + ") ORDER BY " + k + " LIMIT ?2");
     FPrior = Prepare("SELECT * FROM (" + q + ") WHERE " + k + " < ?1 ORDER BY " + k + " DESC LIMIT ?2");
@@ -573,10 +533,8 @@ std::vector<TSQLiteDataSet::TRow> TSQLiteDataSet::Page(bool Forward, bool FromKe
   return rows;
 }
 
-int TSQLiteDataSet::Capacity() const { return std::max(FCacheSize, rix::CheckedMul(BufferCount(), 4)); }
-
 const TSQLiteDataSet::TRow* TSQLiteDataSet::NextRow(bool Forward) {
-  return FCache.Next(Forward, std::max(PageRows, BufferCount()), Capacity(),
+  return FCache.Next(Forward, PageSize(), Capacity(),
                      [this](bool F, bool FromKey, const TKey& Key, int Count) { return Page(F, FromKey, Key, Count); });
 }
 
@@ -632,7 +590,7 @@ void TSQLiteDataSet::InternalGotoBookmark(const TBookmark& Bookmark) {
 
 std::int64_t TSQLiteDataSet::CountRows(const std::string& Where, std::int64_t Key) const {
   std::string q = "SELECT count(*) FROM (" + BaseQuery() + ")";
-  if (!Where.empty()) q += " WHERE " + Quote(FKeyColumn) + " " + Where + " ?1";
+  if (!Where.empty()) q += " WHERE " + rix::QuoteIdent(FKeyColumn) + " " + Where + " ?1";
   sqlite3_stmt* s = Prepare(q);
   TStmtFinal fin{s};
   if (!Where.empty()) sqlite3_bind_int64(s, 1, Key);
@@ -665,7 +623,7 @@ std::int64_t TSQLiteDataSet::PositionOf(std::int64_t Key) const {
 // ---------------------------------------------------------------- the ladder
 
 std::int64_t TSQLiteDataSet::CountRange(std::int64_t Low, std::int64_t High) const {
-  const std::string k = Quote(FKeyColumn);
+  const std::string k = rix::QuoteIdent(FKeyColumn);
   sqlite3_stmt* s =
       Prepare("SELECT count(*) FROM (" + BaseQuery() + ") WHERE " + k + " >= ?1 AND " + k + " < ?2");
   TStmtFinal fin{s};
@@ -679,7 +637,7 @@ bool TSQLiteDataSet::UseLadder() const { return FKeyed && GetRecordCount() > 4 *
 
 void TSQLiteDataSet::BuildLadder() const {
   if (FLadderBuilt) return;
-  const std::string k = Quote(FKeyColumn);
+  const std::string k = rix::QuoteIdent(FKeyColumn);
   sqlite3_stmt* s = Prepare("SELECT " + k + " FROM (" + BaseQuery() + ") ORDER BY " + k);
   TStmtFinal fin{s};
   std::vector<TRung> ladder;
@@ -709,7 +667,7 @@ std::int64_t TSQLiteDataSet::KeyAtPosition(std::int64_t Pos) const {
   BuildLadder();
   auto it = std::upper_bound(FLadder.begin(), FLadder.end(), Pos,
                              [](std::int64_t P, const TRung& R) { return P < R.Pos; });
-  const std::string q = BaseQuery(), k = Quote(FKeyColumn);
+  const std::string q = BaseQuery(), k = rix::QuoteIdent(FKeyColumn);
   sqlite3_stmt* s;
   std::int64_t offset;
   if (it == FLadder.begin()) {
@@ -774,7 +732,7 @@ void TSQLiteDataSet::DoSetRecNo(int Value) {
     GoToKeyAt(KeyAtPosition(n), n);
     return;
   }
-  const std::string q = BaseQuery(), k = Quote(FKeyColumn);
+  const std::string q = BaseQuery(), k = rix::QuoteIdent(FKeyColumn);
   std::string sql;
   std::int64_t offset;
   bool useKey = false;
@@ -855,9 +813,9 @@ TFieldValue TSQLiteDataSet::Lookup(const std::string& KeyFields, const std::vect
   if (keys.empty() || result.size() != 1) return TDataSet::Lookup(KeyFields, KeyValues, ResultField);
   if (keys.size() != KeyValues.size()) DatabaseError("Lookup needs one value per key field", this);
   const TColumn& rc = FColumns[static_cast<size_t>(result[0])];
-  std::string sql = "SELECT " + Quote(rc.Name) + " FROM (" + BaseQuery() + ") WHERE ";
+  std::string sql = "SELECT " + rix::QuoteIdent(rc.Name) + " FROM (" + BaseQuery() + ") WHERE ";
   for (size_t i = 0; i < keys.size(); ++i)
-    sql += (i ? " AND " : "") + Quote(FColumns[static_cast<size_t>(keys[i])].Name) + " = ?" + std::to_string(i + 1);
+    sql += (i ? " AND " : "") + rix::QuoteIdent(FColumns[static_cast<size_t>(keys[i])].Name) + " = ?" + std::to_string(i + 1);
   sql += " LIMIT 1";
   sqlite3_stmt* s = Prepare(sql);
   TStmtFinal fin{s};
@@ -875,10 +833,10 @@ bool TSQLiteDataSet::Locate(const std::string& KeyFields, const std::vector<TFie
   std::vector<int> keys = ColumnsOf(KeyFields);
   if (!FKeyed || keys.empty()) return TDataSet::Locate(KeyFields, KeyValues, Options);
   if (keys.size() != KeyValues.size()) DatabaseError("Locate needs one value per key field", this);
-  const std::string k = Quote(FKeyColumn);
+  const std::string k = rix::QuoteIdent(FKeyColumn);
   std::string sql = "SELECT " + k + " FROM (" + BaseQuery() + ") WHERE ";
   for (size_t i = 0; i < keys.size(); ++i) {
-    std::string col = Quote(FColumns[static_cast<size_t>(keys[i])].Name);
+    std::string col = rix::QuoteIdent(FColumns[static_cast<size_t>(keys[i])].Name);
     std::string p = "?" + std::to_string(i + 1);
     bool text = std::holds_alternative<std::string>(KeyValues[i]);
     std::string nocase = text && Options.Contains(loCaseInsensitive) ? " COLLATE NOCASE" : "";
@@ -935,20 +893,20 @@ void TSQLiteDataSet::InternalPost() {
   std::string sql;
   if (insert) {
     if (targets.empty()) {
-      sql = "INSERT INTO " + Quote(FBaseTable) + " DEFAULT VALUES";
+      sql = "INSERT INTO " + rix::QuoteIdent(FBaseTable) + " DEFAULT VALUES";
     } else {
       std::string cols, vals;
       for (size_t i = 0; i < targets.size(); ++i) {
-        cols += (i ? ", " : "") + Quote(targets[i].Column->Origin);
+        cols += (i ? ", " : "") + rix::QuoteIdent(targets[i].Column->Origin);
         vals += (i ? ", ?" : "?") + std::to_string(i + 1);
       }
-      sql = "INSERT INTO " + Quote(FBaseTable) + " (" + cols + ") VALUES (" + vals + ")";
+      sql = "INSERT INTO " + rix::QuoteIdent(FBaseTable) + " (" + cols + ") VALUES (" + vals + ")";
     }
   } else {
     if (targets.empty()) return;
-    sql = "UPDATE " + Quote(FBaseTable) + " SET ";
+    sql = "UPDATE " + rix::QuoteIdent(FBaseTable) + " SET ";
     for (size_t i = 0; i < targets.size(); ++i)
-      sql += (i ? ", " : "") + Quote(targets[i].Column->Origin) + " = ?" + std::to_string(i + 1);
+      sql += (i ? ", " : "") + rix::QuoteIdent(targets[i].Column->Origin) + " = ?" + std::to_string(i + 1);
     sql += " WHERE rowid = ?" + std::to_string(targets.size() + 1);
   }
   std::int64_t newKey = key;
@@ -990,7 +948,7 @@ void TSQLiteDataSet::InternalPost() {
     FCache.AnchorPos = pos;
   } else if (insert && FCount >= 0) {
     // An appended row (the usual new rowid) is the last one.
-    sqlite3_stmt* m = Prepare("SELECT max(rowid) FROM " + Quote(FBaseTable));
+    sqlite3_stmt* m = Prepare("SELECT max(rowid) FROM " + rix::QuoteIdent(FBaseTable));
     TStmtFinal fin{m};
     if (sqlite3_step(m) == SQLITE_ROW && sqlite3_column_int64(m, 0) == newKey && FHiddenKey) {
       FCache.AnchorKey = newKey;
@@ -1012,7 +970,7 @@ void TSQLiteDataSet::InternalDelete() {
   Exec("BEGIN IMMEDIATE");
   bool gone = false;
   try {
-    sqlite3_stmt* s = Prepare("DELETE FROM " + Quote(FBaseTable) + " WHERE rowid = ?1");
+    sqlite3_stmt* s = Prepare("DELETE FROM " + rix::QuoteIdent(FBaseTable) + " WHERE rowid = ?1");
     TStmtFinal fin{s};
     sqlite3_bind_int64(s, 1, key);
     if (sqlite3_step(s) != SQLITE_DONE) RaiseSQLite("Delete failed");

@@ -71,13 +71,13 @@
 // each jump far from the cache.
 #pragma once
 
-#include "platform/data/DataSet.h"
+#include "platform/data/SqlDataSet.h"
 #include "platform/data/RowCache.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
 
-class TSQLiteDataSet : public TDataSet {
+class TSQLiteDataSet : public TSqlDataSet {
   RIX_CLASS_NAME(TSQLiteDataSet)
 public:
   explicit TSQLiteDataSet(TComponent* AOwner);
@@ -85,26 +85,9 @@ public:
 
   const std::string& DatabaseName() const { return FDatabaseName; }
   void SetDatabaseName(const std::string& Value);
-  const std::string& TableName() const { return FTableName; }
-  // Selects a whole table; clears SQL.
-  void SetTableName(const std::string& Value);
-  const std::string& SQL() const { return FSQL; }
-  // Selects a query (one SELECT statement); clears TableName.
-  void SetSQL(const std::string& Value);
   // Milliseconds a write waits for a lock held by another connection.
   int BusyTimeout() const { return FBusyTimeout; }
   void SetBusyTimeout(int Value);
-  // Rows kept in the cache (at least 64).
-  int CacheSize() const { return FCacheSize; }
-  void SetCacheSize(int Value);
-  bool ReadOnly() const { return FReadOnly; }
-  void SetReadOnly(bool Value);
-  // True when the open dataset has row identity.
-  bool Keyed() const { return FKeyed; }
-  // Rows fetched from the database since opening (for tests and tuning).
-  std::int64_t RowsFetched() const { return FRowsFetched; }
-
-  bool IsSequenced() const override { return true; }
   bool BookmarkValid(const TBookmark& Value) override;
   int CompareBookmarks(const TBookmark& A, const TBookmark& B) override;
   TFieldValue Lookup(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues,
@@ -181,20 +164,16 @@ private:
   void LadderInserted(std::int64_t Key);
   void LadderDeleted(std::int64_t Key);
   void GoToKeyAt(std::int64_t Key, std::int64_t Pos);
-  int Capacity() const;
   std::string ColumnForMessage(const std::string& Message) const;
   // Result columns of the named data fields; empty when one is not stored.
   std::vector<int> ColumnsOf(const std::string& FieldNames);
 
-  std::string FDatabaseName, FTableName, FSQL;
+  std::string FDatabaseName;
   int FBusyTimeout = 2000;
-  int FCacheSize = 256;
-  bool FReadOnly = false;
 
   sqlite3* FDb = nullptr;
   bool FDbReadOnly = false;
   bool FCursorOpen = false;
-  bool FKeyed = false;
   std::string FBaseTable;  // table written to, keyed mode
   std::string FKeyColumn;  // name of the key in the base query's result
   int FKeyIndex = -1;      // result column of the key
@@ -208,7 +187,6 @@ private:
   mutable std::int64_t FCount = -1;
   mutable std::vector<TRung> FLadder;
   mutable bool FLadderBuilt = false;
-  mutable std::int64_t FRowsFetched = 0;
 
   sqlite3_stmt* FNext = nullptr;
   sqlite3_stmt* FFirst = nullptr;

@@ -290,11 +290,13 @@ void TPgDataSet::Analyse() {
     std::string up = " " + rix::UpperAscii(q) + " ";
     for (char& ch : up)
       if (std::isspace(static_cast<unsigned char>(ch))) ch = ' ';
-    size_t first = up.find_first_not_of(" (");
-    if (q.find(';') != std::string::npos ||
+    // Every read wraps the query as a subquery of one statement, so nothing
+    // else can run; this only makes the message clear.
+    const size_t first = up.find_first_not_of(" (");
+    if (first == std::string::npos ||
         (up.compare(first, 7, "SELECT ") != 0 && up.compare(first, 5, "WITH ") != 0 &&
          up.compare(first, 7, "VALUES ") != 0) ||
-        Has(up, " FOR UPDATE") || Has(up, " INTO "))
+        Has(up, " FOR UPDATE"))
       DatabaseError("SQL must be one SELECT statement", this);
   }
 
@@ -407,6 +409,14 @@ std::string TPgDataSet::KeyList(const char* Alias) const {
   std::string s;
   for (size_t i = 0; i < FKeyCols.size(); ++i)
     s += (i ? ", " : "") + std::string(Alias) + rix::QuoteIdent(FColumns[static_cast<size_t>(FKeyCols[i])].Name);
+  return s;
+}
+
+std::string TPgDataSet::KeyOrder(bool Descending) const {
+  std::string s;
+  for (size_t i = 0; i < FKeyCols.size(); ++i)
+    s += (i ? ", s." : "s.") + rix::QuoteIdent(FColumns[static_cast<size_t>(FKeyCols[i])].Name) +
+         (Descending ? " DESC" : "");
   return s;
 }
 
@@ -540,9 +550,7 @@ std::vector<TPgDataSet::TRow> TPgDataSet::Page(bool Forward, bool FromKey, const
   std::vector<TRow> rows;
   const std::string q = "SELECT * FROM (" + BaseQuery() + ") s";
   if (FKeyed) {
-    std::string order;
-    for (size_t i = 0; i < FKeyCols.size(); ++i)
-      order += (i ? ", s." : "s.") + rix::QuoteIdent(FColumns[static_cast<size_t>(FKeyCols[i])].Name) + (Forward ? "" : " DESC");
+    const std::string order = KeyOrder(!Forward);
     std::string sql = q;
     if (FromKey) sql += " WHERE (" + KeyList("s.") + ") " + (Forward ? ">" : "<") + " (" + KeyParams(1) + ")";
     sql += " ORDER BY " + order + " LIMIT " + std::to_string(Count);
@@ -684,12 +692,7 @@ void TPgDataSet::DoSetRecNo(int Value) {
   }
   if (fromCur == 0) return;
   const std::string k = KeyList("s.");
-  std::string order, orderDesc;
-  for (size_t i = 0; i < FKeyCols.size(); ++i) {
-    const std::string c = (i ? ", s." : "s.") + rix::QuoteIdent(FColumns[static_cast<size_t>(FKeyCols[i])].Name);
-    order += c;
-    orderDesc += c + " DESC";
-  }
+  const std::string order = KeyOrder(false), orderDesc = KeyOrder(true);
   const std::string q = "SELECT " + k + " FROM (" + BaseQuery() + ") s";
   std::string sql;
   std::vector<TParam> args;
@@ -752,6 +755,82 @@ int TPgDataSet::CompareBookmarks(const TBookmark& A, const TBookmark& B) {
   for (TParam& p : KeyArgs(b)) args.push_back(std::move(p));
   TResult r = Run("SELECT (" + KeyParams(1) + ") < (" + KeyParams(static_cast<int>(parts) + 1) + ")", args, true);
   return r.Text(0, 0) == "t" ? -1 : 1;
+}
+
+// ---------------------------------------------------------------- searching
+
+std::vector<int> TPgDataSet::ColumnsOf(const std::string& FieldNames) const {
+  std::vector<int> cols;
+  for (const std::string& n : rix::SplitFieldNames(FieldNames)) {
+    TField* f = FieldByName(n);
+    int col = -1;
+    if (f->FieldKind() == fkData)
+      for (auto [slot, c] : FMap)
+        if (slot == f->DataSlot()) col = c;
+    if (col < 0) return {};
+    cols.push_back(col);
+  }
+  return cols;
+}
+
+std::string TPgDataSet::Matching(const std::vector<int>& Cols, const std::vector<TFieldValue>& KeyValues,
+                                 TLocateOptions Options, std::vector<TParam>& Params) const {
+  if (Cols.size() != KeyValues.size()) DatabaseError("Locate needs one value per key field", const_cast<TPgDataSet*>(this));
+  std::string where;
+  for (size_t i = 0; i < Cols.size(); ++i) {
+    const TColumn& c = FColumns[static_cast<size_t>(Cols[i])];
+    std::string col = "s." + rix::QuoteIdent(c.Name);
+    where += i ? " AND " : " WHERE ";
+    if (IsNullValue(KeyValues[i])) {
+      where += col + " IS NULL";
+      continue;
+    }
+    Params.push_back(ParamOf(KeyValues[i], c));
+    std::string p = "$" + std::to_string(Params.size());
+    if (std::holds_alternative<std::string>(KeyValues[i]) && c.TypeOid != oidBytea) {
+      std::string text = "concat(" + col + ")";
+      p += "::text";
+      if (Options.Contains(loCaseInsensitive)) {
+        text = "lower(" + text + ")";
+        p = "lower(" + p + ")";
+      }
+      where += Options.Contains(loPartialKey) ? "left(" + text + ", length(" + p + ")) = " + p : text + " = " + p;
+    } else {
+      where += col + " = " + p;
+    }
+  }
+  return where;
+}
+
+TFieldValue TPgDataSet::Lookup(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues,
+                               const std::string& ResultField) {
+  CheckActive();
+  const std::vector<int> keys = ColumnsOf(KeyFields), result = ColumnsOf(ResultField);
+  if (keys.empty() || result.size() != 1) return TDataSet::Lookup(KeyFields, KeyValues, ResultField);
+  std::vector<TParam> params;
+  const TColumn& rc = FColumns[static_cast<size_t>(result[0])];
+  TResult r = Run("SELECT s." + rix::QuoteIdent(rc.Name) + " FROM (" + BaseQuery() + ") s" +
+                      Matching(keys, KeyValues, {}, params) + " LIMIT 1",
+                  params, true);
+  if (r.Rows() == 0 || r.Null(0, 0)) return {};
+  return ReadValue(r.Ptr(0, 0), static_cast<int>(r.Len(0, 0)), rc);
+}
+
+bool TPgDataSet::Locate(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues,
+                        TLocateOptions Options) {
+  CheckBrowseMode();
+  const std::vector<int> keys = ColumnsOf(KeyFields);
+  if (!FKeyed || keys.empty()) return TDataSet::Locate(KeyFields, KeyValues, Options);
+  std::vector<TParam> params;
+  const std::string where = Matching(keys, KeyValues, Options, params);
+  TResult r = Run("SELECT " + KeyList("s.") + " FROM (" + BaseQuery() + ") s" + where + " ORDER BY " + KeyOrder(false) +
+                      " LIMIT 1",
+                  params, true);
+  if (r.Rows() == 0) return false;
+  TKey key;
+  for (size_t i = 0; i < FKeyCols.size(); ++i) key.push_back(r.Text(0, static_cast<int>(i)));
+  GotoBookmark(EncodeKey(key));
+  return true;
 }
 
 // ---------------------------------------------------------------- writing

@@ -82,6 +82,12 @@ public:
 
   bool BookmarkValid(const TBookmark& Value) override;
   int CompareBookmarks(const TBookmark& A, const TBookmark& B) override;
+  TFieldValue Lookup(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues,
+                     const std::string& ResultField) override;
+  // One query on a keyed dataset; loCaseInsensitive compares lower() of
+  // both sides.
+  bool Locate(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues,
+              TLocateOptions Options = {}) override;
 
 protected:
   void InternalInitFieldDefs() override;
@@ -146,6 +152,8 @@ private:
   std::string BaseQuery() const;
   std::string KeyList(const char* Alias) const;
   std::string KeyParams(int First) const;
+  // "s.k1, s.k2" for ORDER BY.
+  std::string KeyOrder(bool Descending) const;
   std::vector<TParam> KeyArgs(const TKey& Key) const;
 
   // ---- rows and values ----
@@ -161,6 +169,12 @@ private:
   std::int64_t PositionOf(const TKey& Key) const;
   std::int64_t CountBefore(const TKey& Key) const;
   void GoToKeyAt(const TKey& Key, std::int64_t Pos);
+
+  // Result columns of the named data fields; empty when one is not stored.
+  std::vector<int> ColumnsOf(const std::string& FieldNames) const;
+  // "WHERE ..." matching KeyValues in the columns Cols, its parameters in Params.
+  std::string Matching(const std::vector<int>& Cols, const std::vector<TFieldValue>& KeyValues,
+                       TLocateOptions Options, std::vector<TParam>& Params) const;
 
   // ---- writing ----
   std::string RecordName(const TKey& Key) const;

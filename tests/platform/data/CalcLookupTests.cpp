@@ -1,4 +1,5 @@
 #include "DataTestSupport.h"
+#include "support/PgServer.h"
 
 #include <sqlite3.h>
 
@@ -110,12 +111,23 @@ TEST_F(CalcLookup, IncompleteLookupRefusesToOpen) {
 
 namespace {
 
-class LocateRecords : public TDataFixture, public ::testing::WithParamInterface<bool> {};
+class LocateRecords : public TDataFixture, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(LocateRecords, FindsTheFirstMatchOrStaysPut) {
   std::string path;
   TDataSet* ds = nullptr;
-  if (GetParam()) {
+  const std::string store = GetParam();
+  if (store == "PostgreSQL") {
+    TPgServer& pg = TPgServer::Shared();
+    pg.Reset();
+    pg.Exec("CREATE TABLE People (ID integer PRIMARY KEY, Name varchar(20), Active boolean);"
+            "INSERT INTO People VALUES (1,'Sato',false),(2,'suzuki',true),(3,'Suzuki',false),(4,'Takahashi',true)");
+    auto* p = new TPgDataSet(Owner.get());
+    p->SetConnectionString(pg.ConnInfo());
+    p->SetTableName("People");
+    p->Open();
+    ds = p;
+  } else if (store == "SQLite") {
     path = "/tmp/rix_locate_" + std::to_string(::getpid()) + ".db";
     std::remove(path.c_str());
     // The memory dataset writes the rows; the SQLite one reads them back.
@@ -159,12 +171,15 @@ TEST_P(LocateRecords, FindsTheFirstMatchOrStaysPut) {
   EXPECT_FALSE(ds->Locate("Name", {std::string("Tanaka")}));
   EXPECT_EQ(ds->FieldByName("ID")->AsInteger(), 3);
   EXPECT_THROW(ds->Locate("Nope", {std::int64_t(1)}), EDatabaseError);
+  EXPECT_EQ(ds->Lookup("Name;Active", {std::string("Suzuki"), false}, "ID"), TFieldValue(std::int64_t(3)));
+  EXPECT_TRUE(IsNullValue(ds->Lookup("Name", {std::string("Tanaka")}, "ID")));
+  EXPECT_EQ(ds->FieldByName("ID")->AsInteger(), 3);
   Link.SetDataSource(nullptr);
   Owner.reset();
   if (!path.empty()) std::remove(path.c_str());
 }
 
-INSTANTIATE_TEST_SUITE_P(Stores, LocateRecords, ::testing::Bool(),
-                         [](const auto& I) { return I.param ? std::string("SQLite") : std::string("Memory"); });
+INSTANTIATE_TEST_SUITE_P(Stores, LocateRecords, ::testing::Values("Memory", "SQLite", "PostgreSQL"),
+                         [](const auto& I) { return std::string(I.param); });
 
 } // namespace

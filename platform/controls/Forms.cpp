@@ -1,5 +1,7 @@
 #include "platform/controls/Forms.h"
 
+#include "platform/controls/Dialogs.h"
+
 TCustomForm* GetParentForm(const TControl* Control) {
   if (Control == nullptr) return nullptr;
   const TControl* c = Control;
@@ -102,4 +104,22 @@ void TCustomForm::WMSetFocus(TMessage& M) {
   TWinControl::WMSetFocus(M);
   // The form's own window got the focus: hand it on to the active control.
   if (FActiveControl != nullptr && FActiveControl != this && FActiveControl->CanFocus()) SetWindowFocus();
+}
+
+TApplication* Application() {
+  static TApplication app;
+  return &app;
+}
+
+void TApplication::HandleException(TObject* Sender) {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    if (FOnException) FOnException(Sender, e);
+    else ShowException(e);
+  }
+}
+
+void TApplication::ShowException(const std::exception& E) {
+  ::MessageBox(E.what(), FTitle, MB_OK | MB_ICONERROR);
 }

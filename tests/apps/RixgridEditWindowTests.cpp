@@ -18,7 +18,7 @@ protected:
     const std::string why = X.Start();
     if (!why.empty()) GTEST_SKIP() << why;
     Db = Dir / "stock.db";
-    ASSERT_EQ(Sql("CREATE TABLE stock(id INTEGER PRIMARY KEY, name TEXT, qty INTEGER CHECK (qty >= 0));"
+    ASSERT_EQ(Sql("CREATE TABLE stock(id INTEGER PRIMARY KEY, name VARCHAR(20), qty INTEGER CHECK (qty >= 0));"
                   "INSERT INTO stock(name, qty) VALUES ('bolt', 5), ('nut', 7), ('gear', 9);"),
               "");
   }
@@ -41,7 +41,7 @@ protected:
     return true;
   }
   void Keys(const std::string& Keys) { X.Xdotool("key --window " + Wid + " --delay 80 " + Keys); }
-  void Type(const std::string& Text) { X.Xdotool("type --window " + Wid + " --delay 80 '" + Text + "'"); }
+  void Type(const std::string& Text) { X.Xdotool("type --window " + Wid + " --delay 80 -- '" + Text + "'"); }
   // The text of the last CELL line.
   std::string Cell() {
     const std::string all = Slurp(Out);

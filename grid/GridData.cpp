@@ -84,8 +84,11 @@ void TRixCustomDBGrid::RecordChanged(TField* Field) {
     for (int i = 0; i < FColumns->Count(); ++i)
       if (GetColumns(i)->FieldRef() == Field) InvalidateCol(DataToRawColumn(i));
   }
+  // A memo edited as its value compares as its value; its display text
+  // would always differ and reload the editor under the user's caret.
   TField* selected = GetColField(RawToDataColumn(Col()));
-  if (selected != nullptr && (Field == nullptr || Field == selected) && selected->EditText() != FEditText &&
+  if (selected != nullptr && (Field == nullptr || Field == selected) &&
+      FieldEditText(GetColumns(RawToDataColumn(Col())), selected) != FEditText &&
       (SysLocale().PriLangID != LANG_KOREAN || FIsESCKey)) {
     InvalidateEditor();
     if (InplaceEditor() != nullptr) InplaceEditor()->Deselect();

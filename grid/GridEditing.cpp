@@ -155,6 +155,10 @@ bool TRixCustomDBGrid::CanEditModify() {
   return editing;
 }
 
+std::string TRixCustomDBGrid::FieldEditText(const TRixColumn* Column, TField* Field) {
+  return IsMemoText(Column, Field) ? Field->AsString() : Field->EditText();
+}
+
 // A memo shown as text is edited as its value: its display text is only a
 // placeholder, and writing that back would replace the memo.
 std::string TRixCustomDBGrid::GetEditText(int ACol, int ARow) {
@@ -162,7 +166,7 @@ std::string TRixCustomDBGrid::GetEditText(int ACol, int ARow) {
   if (FDataLink->Active()) {
     TRixColumn* column = GetColumns(RawToDataColumn(ACol));
     TField* field = column != nullptr ? column->Field() : nullptr;
-    if (field != nullptr) text = IsMemoText(column, field) ? field->AsString() : field->EditText();
+    if (field != nullptr) text = FieldEditText(column, field);
   }
   FEditText = text;
   return text;

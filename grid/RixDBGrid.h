@@ -367,6 +367,9 @@ public:
   // The current column's edit style (esSimple without one); sets the
   // editor's UseDataList. ACol and ARow are not used.
   TRixEditStyle GetRixEditStyle(int ACol, int ARow);
+  // The text the editor edits for Column's Field: a memo shown as text is
+  // edited as its value, anything else as its EditText.
+  static std::string FieldEditText(const TRixColumn* Column, TField* Field);
   TEditStyle GetEditStyle(int ACol, int ARow) override;
   bool CanEditAcceptKey(char32_t Key) override;
   // The selected column's whole merged cell.

@@ -61,9 +61,12 @@ std::string TPopupDataList::KeyText() const {
 void TPopupDataList::SetKeyValue(const TFieldValue& Value) {
   FPendingKey = Value;
   int found = -1;
+  // A key kept as text (a column's own field holding the key) finds its
+  // record by the key field's text.
+  const auto* text = std::get_if<std::string>(&Value);
   if (!IsNullValue(Value))
     for (std::size_t i = 0; i < FKeys.size(); ++i)
-      if (FKeys[i] == Value) {
+      if (FKeys[i] == Value || (text != nullptr && FKeyTexts[i] == *text)) {
         found = static_cast<int>(i);
         break;
       }
@@ -73,6 +76,13 @@ void TPopupDataList::SetKeyValue(const TFieldValue& Value) {
 // The list dataset is read whole: lookup tables are short, and the list must
 // not move the record a form shows from the same dataset.
 void TPopupDataList::Reload() {
+  // Reading moves the dataset, whose notifications come back here.
+  if (FReloading) return;
+  FReloading = true;
+  struct Done {
+    bool& Flag;
+    ~Done() { Flag = false; }
+  } done{FReloading};
   Items()->Clear();
   FKeys.clear();
   FKeyTexts.clear();

@@ -6,7 +6,7 @@
 //
 // The list reads the dataset when it is bound or the dataset changes (its
 // own data link), keeping the dataset's current record. A null KeyValue
-// selects nothing.
+// selects nothing; a text KeyValue also finds the key whose text it is.
 #pragma once
 
 #include "platform/controls/InplaceEdit.h"
@@ -54,4 +54,5 @@ private:
   std::vector<std::string> FKeyTexts;
   TFieldValue FPendingKey; // asked for before the lines were read
   int FRowCount = 7;
+  bool FReloading = false;
 };

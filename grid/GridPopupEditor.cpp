@@ -76,6 +76,7 @@ void TRixCustomDBGrid::ShowPopupEditor(TRixColumn* Column, int X, int Y) {
     if (TPopupMenu* menu = InheritedPopupMenu(this)) subGrid->SetPopupMenu(menu);
     subGrid->SetVisible(true);
     window->Show();
+    window->HandleNeeded();
   } catch (...) {
     if (subGrid->Parent() == nullptr) delete subGrid;
     throw; // the window frees a grid already placed on it

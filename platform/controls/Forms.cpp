@@ -17,9 +17,21 @@ TCustomForm* ValidParentForm(const TControl* Control) {
   return form;
 }
 
+namespace {
+std::vector<TCustomForm*>& LiveForms() {
+  thread_local std::vector<TCustomForm*> forms;
+  return forms;
+}
+} // namespace
+
+const std::vector<TCustomForm*>& Forms() { return LiveForms(); }
+
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
   SetBounds(0, 0, 640, 480);
+  LiveForms().push_back(this);
 }
+
+TCustomForm::~TCustomForm() { std::erase(LiveForms(), this); }
 
 void TCustomForm::SetActiveControl(TWinControl* Control) {
   if (FActiveControl == Control) return;

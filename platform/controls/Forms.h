@@ -7,11 +7,13 @@
 
 #include <exception>
 #include <functional>
+#include <vector>
 
 class TCustomForm : public TWinControl {
   RIX_CLASS_NAME(TCustomForm)
 public:
   explicit TCustomForm(TComponent* AOwner);
+  ~TCustomForm() override;
 
   // The control that has (or gets, once the form is active) the focus.
   TWinControl* ActiveControl() const { return FActiveControl; }
@@ -58,6 +60,10 @@ class TForm : public TCustomForm {
 public:
   using TCustomForm::TCustomForm;
 };
+
+// Every form alive, in the order they were made: hosts look here for
+// top-level windows besides their own form (a floating popup grid).
+const std::vector<TCustomForm*>& Forms();
 
 // The floating window a docked control floats into (ManualFloat); hosts
 // show it as a top-level window of its own.

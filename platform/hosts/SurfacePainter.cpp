@@ -5,15 +5,33 @@
 #include <algorithm>
 #include <functional>
 
+namespace {
+std::vector<TSurfacePainter*>& LivePainters() {
+  thread_local std::vector<TSurfacePainter*> painters;
+  return painters;
+}
+} // namespace
+
 TSurfacePainter::TSurfacePainter(TCustomForm* Form) : FForm(Form), FPrevious(PaintHost()) {
   if (Form == nullptr) throw EInvalidOperation("A paint host needs a form");
   SurfaceResized();
+  LivePainters().push_back(this);
   SetPaintHost(this);
 }
 
+// Painters of a second window may go before or after the main one.
 TSurfacePainter::~TSurfacePainter() {
-  if (PaintHost() == this) SetPaintHost(FPrevious);
+  std::erase(LivePainters(), this);
+  if (PaintHost() == this) SetPaintHost(LivePainters().empty() ? FPrevious : LivePainters().back());
+  for (TSurfacePainter* p : LivePainters())
+    if (p->FPrevious == this) p->FPrevious = FPrevious;
   if (FSurface != nullptr) cairo_surface_destroy(FSurface);
+}
+
+TSurfacePainter* TSurfacePainter::Of(const TCustomForm* Form) {
+  for (TSurfacePainter* p : LivePainters())
+    if (p->FForm == Form) return p;
+  return nullptr;
 }
 
 int TSurfacePainter::Width() const { return cairo_image_surface_get_width(FSurface); }
@@ -64,7 +82,10 @@ TWinControl* TSurfacePainter::WindowAt(TPoint P) const {
   return hit;
 }
 
-void TSurfacePainter::PaintControl(TWinControl*) { PaintInvalid(); }
+void TSurfacePainter::PaintControl(TWinControl* Control) {
+  TSurfacePainter* own = Control != nullptr ? Of(GetParentForm(Control)) : nullptr;
+  (own != nullptr ? own : this)->PaintInvalid();
+}
 
 void TSurfacePainter::PaintInvalid() {
   if (FPainting) return; // a control asking for Update while painting

@@ -10,6 +10,9 @@
 // PaintWindow over the bounds of its dirty part, with the canvas and clip
 // rectangle set. The device rectangles
 // painted since the last TakeDirty are kept for a host that copies pixels on.
+//
+// Several painters may live at once, one per top-level form: a control's
+// paint request goes to the painter of its own form.
 #pragma once
 
 #include "platform/controls/Controls.h"
@@ -35,6 +38,8 @@ public:
   // Paints every invalid part of the form's windows.
   void PaintInvalid();
   void PaintControl(TWinControl* Control) override;
+  // The live painter of Form; nil when it has none.
+  static TSurfacePainter* Of(const TCustomForm* Form);
 
   // The device rectangles painted since the last call, and forgets them.
   std::vector<TRect> TakeDirty();

@@ -337,3 +337,75 @@ TEST_F(EditFixture, AJapaneseSystemSwitchesToTheColumnsInputMethodAndBack) {
 }
 
 } // namespace
+
+// ---- The popup editor ----------------------------------------------------------------
+
+namespace {
+
+class PopupEditor : public KeyFixture {
+protected:
+  void SetUp() override {
+    KeyFixture::SetUp();
+    Master = new TMemoryDataSet(Form);
+    Master->FieldDefs()->Add("Name", ftString, 20);
+    TFieldDef* orders = Master->FieldDefs()->Add("Orders", ftDataSet);
+    orders->ChildDefs()->Add("Item", ftString, 20);
+    orders->ChildDefs()->Add("Qty", ftInteger);
+    Master->FieldDefs()->Add("City", ftString, 20);
+    Master->CreateDataSet();
+    Master->Append();
+    Master->FieldByName("Name")->SetAsString("Aoi");
+    Master->Post();
+    Master->First();
+  }
+  TDataSet* Nested() { return static_cast<TDataSetField*>(Master->FieldByName("Orders"))->NestedDataSet(); }
+  // The popup grids the grid owns.
+  std::vector<TRixCustomDBGrid*> Popups() {
+    std::vector<TRixCustomDBGrid*> out;
+    for (int i = 0; i < Grid->ComponentCount(); ++i)
+      if (auto* g = dynamic_cast<TRixCustomDBGrid*>(Grid->Components(i))) out.push_back(g);
+    return out;
+  }
+  TMemoryDataSet* Master = nullptr;
+};
+
+// The ellipsis of the nested-dataset column opens a floating grid at the
+// cell's bottom-right corner, a quarter of the screen high; a second press
+// focuses it instead of opening another.
+TEST_F(PopupEditor, TheEllipsisOpensOneFloatingGridAndThenFocusesIt) {
+  Show(Master);
+  Grid->SetSelectedIndex(1);
+  ASSERT_EQ(Grid->SelectedField()->FieldName(), "Orders");
+  Press(VK_F2);
+  ASSERT_NE(Grid->RixInplaceEditor(), nullptr);
+  EXPECT_EQ(Grid->RixInplaceEditor()->EditStyle(), esEllipsis);
+  Press(VK_RETURN, {ssCtrl});
+  ASSERT_EQ(Popups().size(), 1u);
+  TRixCustomDBGrid* sub = Popups()[0];
+  auto* window = dynamic_cast<TCustomDockForm*>(sub->Parent());
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(sub->DataSource()->DataSet(), Nested());
+  EXPECT_EQ(sub->DragKind(), dkDock);
+  EXPECT_EQ(window->Height(), Screen().Height / 4);
+  const TRect cell = Grid->CellRect(Grid->Col(), Grid->Row());
+  const TPoint corner = Grid->ClientToScreen({cell.Right, cell.Bottom});
+  EXPECT_EQ(window->Left(), corner.X);
+  EXPECT_EQ(window->Top(), corner.Y);
+  Host->Paint();
+  EXPECT_NE(Host->PainterOf(window), nullptr) << "the host paints the second window";
+
+  Grid->SetFocus();
+  Press(VK_F2);
+  Press(VK_RETURN, {ssCtrl});
+  EXPECT_EQ(Popups().size(), 1u);
+  EXPECT_EQ(GetFocus(), sub->WindowHandle());
+  // Gaining the focus again keeps it; only a change of the link frees it.
+  Grid->SetOptions(Grid->Options() + rixdgRowSelect);
+  Grid->SetRowsPerRecord(2);
+  Grid->SetFocus();
+  EXPECT_EQ(Popups().size(), 1u);
+  Source->SetEnabled(false);
+  EXPECT_TRUE(Popups().empty());
+}
+
+} // namespace

@@ -13,7 +13,9 @@
 // host lives. Popup menus (TPopupMenu::Popup, a right click included) show
 // in the window itself, drawn with our canvas (TMenuModel) over the form;
 // the form gets no input until the menu is closed by a choice, Escape or a
-// press outside it. Timers tick every 60 ms.
+// press outside it. Timers tick every 60 ms. Every other top-level form
+// that shows (a floating popup grid) gets a real window of its own, with its
+// own surface and mouse input; closing that window hides the form.
 #pragma once
 
 #include "platform/hosts/InputDelivery.h"
@@ -24,6 +26,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -63,6 +66,11 @@ private:
   void Present();
   void CreateTexture();
   void ApplyImeMode();
+  // Opens windows for showing top-level forms and closes those of forms
+  // gone or hidden; presents what they painted.
+  void SyncFormWindows();
+  struct TFormWindow;
+  TFormWindow* FormWindowOf(unsigned WindowID) const;
 
   TCustomForm* FForm;
   SDL_Window* FWindow = nullptr;
@@ -82,4 +90,5 @@ private:
   int FImeState = -1;
   HWND FImeWindow = 0;
   unsigned FMouseButtons = 0;
+  std::vector<std::unique_ptr<TFormWindow>> FFormWindows;
 };

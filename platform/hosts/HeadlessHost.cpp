@@ -126,6 +126,8 @@ void THeadlessHost::Paint() {
   });
   for (TCustomForm* form : live) {
     if (form == FForm || form->Parent() != nullptr || !form->Visible() || !form->HandleAllocated()) continue;
+    // A form with a host of its own is that host's to paint.
+    if (FOthers.find(form) == FOthers.end() && TSurfacePainter::PainterOf(form) != nullptr) continue;
     auto& painter = FOthers[form];
     if (painter == nullptr) painter = std::make_unique<TSurfacePainter>(form);
     painter->PaintInvalid();

@@ -176,18 +176,7 @@ TEST_F(ColumnBinding, MovingADefaultColumnMovesItsField) {
 // relayout leaves the current cell where it is and only the collapse moves
 // it.
 TEST_F(ColumnBinding, CollapsingMovesTheCurrentCellOntoTheParent) {
-  auto* ds = new TMemoryDataSet(Form);
-  ds->FieldDefs()->Add("ID", ftInteger);
-  for (const char* name : {"Address", "Phone"}) {
-    TFieldDef* adt = ds->FieldDefs()->Add(name, ftADT);
-    adt->ChildDefs()->Add("A", ftString, 10);
-    adt->ChildDefs()->Add("B", ftString, 10);
-  }
-  ds->SetObjectView(false);
-  ds->CreateDataSet();
-  ds->Append();
-  ds->Post();
-  Source->SetDataSet(ds);
+  Source->SetDataSet(rixtest::MakeObjects(Form, {"ID"}, {"Address", "Phone"}, false));
   Grid->SetDataSource(Source);
   Cols()->RebuildColumns();
   const int raw = Grid->DataToRawColumn(Col("Address.B")->Index());
@@ -208,17 +197,7 @@ TEST_F(ColumnBinding, CollapsingMovesTheCurrentCellOntoTheParent) {
 // the base grid puts its current cell back on the first column. The
 // collapse's move must still land on the parent.
 TEST_F(ColumnBinding, CollapsingThatRemovesATitleRowStillMovesOntoTheParent) {
-  auto* ds = new TMemoryDataSet(Form);
-  ds->FieldDefs()->Add("ID", ftInteger);
-  ds->FieldDefs()->Add("Code", ftInteger);
-  TFieldDef* adt = ds->FieldDefs()->Add("Address", ftADT);
-  adt->ChildDefs()->Add("A", ftString, 10);
-  adt->ChildDefs()->Add("B", ftString, 10);
-  ds->SetObjectView(true);
-  ds->CreateDataSet();
-  ds->Append();
-  ds->Post();
-  Source->SetDataSet(ds);
+  Source->SetDataSet(rixtest::MakeObjects(Form, {"ID", "Code"}, {"Address"}, true));
   Grid->SetDataSource(Source);
   Cols()->RebuildColumns();
   Col("Address")->SetExpanded(true);

@@ -334,18 +334,7 @@ class ObjectColumns : public MouseFixture {
 protected:
   void SetUp() override {
     MouseFixture::SetUp();
-    auto* ds = new TMemoryDataSet(Form);
-    ds->FieldDefs()->Add("ID", ftInteger);
-    for (const char* name : {"Address", "Phone"}) {
-      TFieldDef* adt = ds->FieldDefs()->Add(name, ftADT);
-      adt->ChildDefs()->Add("A", ftString, 10);
-      adt->ChildDefs()->Add("B", ftString, 10);
-    }
-    ds->SetObjectView(true);
-    ds->CreateDataSet();
-    ds->Append();
-    ds->Post();
-    Show(ds);
+    Show(rixtest::MakeObjects(Form, {"ID"}, {"Address", "Phone"}, true));
     Grid->Columns()->RebuildColumns();
     for (const char* n : {"Address", "Phone"}) Col(n)->SetExpanded(true);
     ASSERT_EQ(Grid->TitleOffset(), 2);

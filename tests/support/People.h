@@ -3,6 +3,7 @@
 
 #include "platform/data/Data.h"
 
+#include <initializer_list>
 #include <string>
 
 namespace rixtest {
@@ -26,6 +27,25 @@ inline TMemoryDataSet* MakePeople(TComponent* Owner, int Count, TMemoryDataSet* 
     ds->Post();
   }
   ds->First();
+  return ds;
+}
+
+// A memory dataset of one empty record: an integer field for each of Plain,
+// then an object (ADT) field with string children A and B for each of
+// Objects, in object view or flat.
+inline TMemoryDataSet* MakeObjects(TComponent* Owner, std::initializer_list<const char*> Plain,
+                                   std::initializer_list<const char*> Objects, bool ObjectView) {
+  auto* ds = new TMemoryDataSet(Owner);
+  for (const char* name : Plain) ds->FieldDefs()->Add(name, ftInteger);
+  for (const char* name : Objects) {
+    TFieldDef* adt = ds->FieldDefs()->Add(name, ftADT);
+    adt->ChildDefs()->Add("A", ftString, 10);
+    adt->ChildDefs()->Add("B", ftString, 10);
+  }
+  ds->SetObjectView(ObjectView);
+  ds->CreateDataSet();
+  ds->Append();
+  ds->Post();
   return ds;
 }
 

@@ -27,11 +27,22 @@ void TRixCustomDBGrid::DefineFieldMap() {
 // a fixed-column change or the focus comes through here.
 void TRixCustomDBGrid::LinkActive(bool Value) {
   if (!Value) HideEditor();
-  if (Value != FBookmarks->IsLinkActive()) FBookmarks->LinkActive(Value);
+  // Popup grids show the nested data of the records there were; they go
+  // with the link's activity only, not on every pass through here (gaining
+  // the focus, fixed columns), which would throw away what was typed in them.
+  const bool changed = Value != FBookmarks->IsLinkActive();
+  if (changed) FBookmarks->LinkActive(Value);
   auto after = [&] {
-    for (int i = ComponentCount() - 1; i >= 0; --i)
-      if (auto* sub = dynamic_cast<TRixCustomDBGrid*>(Components(i)); sub != nullptr && sub->DragKind() == dkDock)
+    for (int i = changed ? ComponentCount() - 1 : -1; i >= 0; --i) {
+      if (i >= ComponentCount()) continue; // a floating window took its grid along
+      auto* sub = dynamic_cast<TRixCustomDBGrid*>(Components(i));
+      if (sub == nullptr || sub->DragKind() != dkDock) continue;
+      // The floating window goes with its grid.
+      if (auto* window = dynamic_cast<TCustomDockForm*>(sub->Parent()); window != nullptr && window->Owner() == this)
+        delete window;
+      else
         delete sub;
+    }
     UpdateScrollBar();
     if (Value && FOptions.Contains(rixdgAlwaysShowEditor) && HandleAllocated()) ShowEditor();
   };
@@ -73,8 +84,11 @@ void TRixCustomDBGrid::RecordChanged(TField* Field) {
     for (int i = 0; i < FColumns->Count(); ++i)
       if (GetColumns(i)->FieldRef() == Field) InvalidateCol(DataToRawColumn(i));
   }
+  // A memo edited as its value compares as its value; its display text
+  // would always differ and reload the editor under the user's caret.
   TField* selected = GetColField(RawToDataColumn(Col()));
-  if (selected != nullptr && (Field == nullptr || Field == selected) && selected->EditText() != FEditText &&
+  if (selected != nullptr && (Field == nullptr || Field == selected) &&
+      FieldEditText(GetColumns(RawToDataColumn(Col())), selected) != FEditText &&
       (SysLocale().PriLangID != LANG_KOREAN || FIsESCKey)) {
     InvalidateEditor();
     if (InplaceEditor() != nullptr) InplaceEditor()->Deselect();

@@ -44,6 +44,63 @@ std::string Trim(const std::string& S) {
 }
 } // namespace
 
+TInplaceEdit* TRixCustomDBGrid::CreateEditor() { return new TRixDBGridInplaceEdit(this); }
+
+TRect TRixCustomDBGrid::EditorRect() const {
+  TRixColumn* column = SelectedDrawColumn();
+  if (column == nullptr) return TCustomGrid::EditorRect();
+  return CalcRect(column, Row());
+}
+
+// A lookup field's key is found with FindField: a compound or unknown key
+// gives the plain editor instead of an error on every load of the editor.
+TRixEditStyle TRixCustomDBGrid::GetRixEditStyle(int, int) {
+  TRixDBGridInplaceEdit* editor = RixInplaceEditor();
+  if (editor != nullptr) editor->FUseDataList = false;
+  auto useDataList = [&] {
+    if (editor != nullptr) editor->FUseDataList = true;
+    return esPickList;
+  };
+  TRixColumn* column = SelectedDrawColumn();
+  if (column == nullptr) return esSimple;
+  switch (column->ButtonStyle()) {
+  case cbsEllipsis: return esEllipsis;
+  case cbsNone: return esSimple;
+  case cbsButton: return esButton;
+  case cbsCheck: return esCheck;
+  case cbsAuto: break;
+  }
+  TField* field = column->Field();
+  if (field == nullptr) return esSimple;
+  if (field->FieldKind() == fkLookup) {
+    TField* key = field->DataSet() != nullptr ? field->DataSet()->FindField(field->KeyFields()) : nullptr;
+    const bool columnReadOnly = column->AssignedValues().Contains(cvReadOnly) && column->ReadOnly();
+    if (key != nullptr && key->CanModify() && !columnReadOnly && !field->ReadOnly() && FDataLink->Active() &&
+        !FDataLink->ReadOnly())
+      return useDataList();
+    return esSimple;
+  }
+  if (column->ListSource() != nullptr && !column->KeyField().empty() && !column->ListField().empty())
+    return useDataList();
+  if (column->PickList()->Count() > 0 && !column->ReadOnly()) return esPickList;
+  if (field->DataType() == ftReference || field->DataType() == ftDataSet) return esEllipsis;
+  return esSimple;
+}
+
+TEditStyle TRixCustomDBGrid::GetEditStyle(int ACol, int ARow) {
+  switch (GetRixEditStyle(ACol, ARow)) {
+  case esEllipsis: return Grids::esEllipsis;
+  case esPickList: return Grids::esPickList;
+  default: return Grids::esSimple;
+  }
+}
+
+bool TRixCustomDBGrid::CanEditAcceptKey(char32_t Key) {
+  TRixColumn* column = SelectedDrawColumn();
+  return FDataLink->Active() && column != nullptr && column->Field() != nullptr &&
+         column->Field()->IsValidChar(Key);
+}
+
 bool TRixCustomDBGrid::CanEditShow() {
   if (FLayoutLock != 0 || !TCustomGrid::CanEditShow()) return false;
   // Button and check-box cells are worked by clicks and Space. Only a grid
@@ -55,6 +112,34 @@ bool TRixCustomDBGrid::CanEditShow() {
     if (column != nullptr && (column->ButtonStyle() == cbsButton || column->ButtonStyle() == cbsCheck)) return false;
   }
   return true;
+}
+
+// Leaving the grid writes what was typed, or drops a new record nobody
+// touched. When the write fails the focus comes back, so that the text
+// stays where the user can correct it.
+void TRixCustomDBGrid::CMExit(TMessage& M) {
+  if (FDataLink->Active()) {
+    try {
+      TDataSet* ds = FDataLink->DataSet();
+      if (FOptions.Contains(rixdgCancelOnExit) && ds->State() == dsInsert && !ds->Modified() &&
+          !FDataLink->IsModified())
+        ds->Cancel();
+      else
+        FDataLink->UpdateData();
+    } catch (...) {
+      SetFocus();
+      throw;
+    }
+  }
+  TCustomGrid::CMExit(M);
+}
+
+bool TRixCustomDBGrid::ExecuteAction(TAction* Action) {
+  return FDataLink != nullptr && FDataLink->ExecuteAction(Action);
+}
+
+bool TRixCustomDBGrid::UpdateAction(TAction* Action) {
+  return FDataLink != nullptr && FDataLink->UpdateAction(Action);
 }
 
 bool TRixCustomDBGrid::CanEditModify() {
@@ -70,6 +155,10 @@ bool TRixCustomDBGrid::CanEditModify() {
   return editing;
 }
 
+std::string TRixCustomDBGrid::FieldEditText(const TRixColumn* Column, TField* Field) {
+  return IsMemoText(Column, Field) ? Field->AsString() : Field->EditText();
+}
+
 // A memo shown as text is edited as its value: its display text is only a
 // placeholder, and writing that back would replace the memo.
 std::string TRixCustomDBGrid::GetEditText(int ACol, int ARow) {
@@ -77,7 +166,7 @@ std::string TRixCustomDBGrid::GetEditText(int ACol, int ARow) {
   if (FDataLink->Active()) {
     TRixColumn* column = GetColumns(RawToDataColumn(ACol));
     TField* field = column != nullptr ? column->Field() : nullptr;
-    if (field != nullptr) text = IsMemoText(column, field) ? field->AsString() : field->EditText();
+    if (field != nullptr) text = FieldEditText(column, field);
   }
   FEditText = text;
   return text;

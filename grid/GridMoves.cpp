@@ -30,6 +30,7 @@ TRixColumn* TRixCustomDBGrid::SelectedDrawColumn() const {
 }
 
 void TRixCustomDBGrid::ColEnter() {
+  UpdateIme();
   if (FOnColEnter) FOnColEnter(this);
 }
 

@@ -13,7 +13,9 @@
 //   GridKeyboard.cpp    the key table, the wheel, record insertion and deletion
 //   GridMoves.cpp       column and cell moves (MoveCol), keyboard selection
 //   GridMouse.cpp       clicks on cells, check boxes and buttons
-//   GridEditing.cpp     the grid's answers to its in-place editor
+//   GridEditing.cpp     the grid's answers to its in-place editor, writing
+//   GridPopupEditor.cpp the edit button and the nested-dataset popup grid
+//   GridIme.cpp         input methods per column
 //   GridBlobMenu.cpp    the default blob popup menu and the picture clipboard
 //
 // Construction and the overridable factories. CreateColumns and CreateDataLink
@@ -25,6 +27,7 @@
 
 #include "grid/RixBookmarkList.h"
 #include "grid/RixColumns.h"
+#include "grid/RixDBGridInplaceEdit.h"
 #include "grid/RixGridDataLink.h"
 
 #include "platform/controls/Controls.h"
@@ -372,6 +375,29 @@ public:
   void SetEditText(int ACol, int ARow, const std::string& Value) override;
   std::string GetEditMask(int ACol, int ARow) override;
   int GetEditLimit() override;
+  // The current column's edit style (esSimple without one); sets the
+  // editor's UseDataList. ACol and ARow are not used.
+  TRixEditStyle GetRixEditStyle(int ACol, int ARow);
+  // The text the editor edits for Column's Field: a memo shown as text is
+  // edited as its value, anything else as its EditText.
+  static std::string FieldEditText(const TRixColumn* Column, TField* Field);
+  TEditStyle GetEditStyle(int ACol, int ARow) override;
+  bool CanEditAcceptKey(char32_t Key) override;
+  // The selected column's whole merged cell.
+  TRect EditorRect() const override;
+  bool ExecuteAction(TAction* Action) override;
+  bool UpdateAction(TAction* Action) override;
+  TRixDBGridInplaceEdit* RixInplaceEditor() const { return dynamic_cast<TRixDBGridInplaceEdit*>(InplaceEditor()); }
+  // The ellipsis button: OnEditButtonClick, or the popup grid of a
+  // nested-dataset column.
+  virtual void EditButtonClick();
+  // No position: X and Y at NoPopupPosition.
+  static constexpr int NoPopupPosition = -2147483647 - 1;
+  virtual void ShowPopupEditor(TRixColumn* Column, int X = NoPopupPosition, int Y = NoPopupPosition);
+  // Input methods: the grid's own, replaced by the current column's where it
+  // has one; UpdateIme applies them (on every column enter).
+  void SetIme();
+  void UpdateIme();
 
   // ---- The blob menu and the clipboard (GridBlobMenu.cpp) ----
   // The menu's handlers work on the selected field when it is a graphic
@@ -417,6 +443,11 @@ protected:
   void WMChar(TMessage& M) override;
   void WMMouseWheel(TMessage& M) override;
   bool CanEditShow() override;
+  TInplaceEdit* CreateEditor() override;
+  void CMExit(TMessage& M) override;
+  void WMSetFocus(TMessage& M) override;
+  void WMKillFocus(TMessage& M) override;
+  void WMIMEStartComposition(TMessage& M) override;
 
   // ---- The layout pass and its steps (GridLayout.cpp) ----
   void InternalLayout();
@@ -457,6 +488,7 @@ protected:
 
 private:
   friend class TRixGridDataLink;
+  friend class TRixDBGridInplaceEdit;
   friend class TRixDBGrid;
   // A column reads FUpdateFields and FLayoutFromDataset when it sets its
   // width, and runs InternalLayout when its binding changes.

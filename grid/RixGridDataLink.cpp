@@ -120,3 +120,15 @@ void TRixGridDataLink::UpdateData() {
   if (FModified) FGrid->UpdateData();
   FModified = false;
 }
+
+bool TRixGridDataLink::ExecuteAction(TAction* Action) {
+  if (Action == nullptr || DataSource() == nullptr || !Action->HandlesTarget(DataSource())) return false;
+  Action->ExecuteTarget(DataSource());
+  return true;
+}
+
+bool TRixGridDataLink::UpdateAction(TAction* Action) {
+  if (Action == nullptr || DataSource() == nullptr || !Action->HandlesTarget(DataSource())) return false;
+  Action->UpdateTarget(DataSource());
+  return true;
+}

@@ -5,6 +5,7 @@
 // included), or -1 for a name that did not resolve in a sparse map.
 #pragma once
 
+#include "platform/controls/ActnList.h"
 #include "platform/data/Data.h"
 
 #include <string>
@@ -43,6 +44,10 @@ public:
   void Reset();
   virtual bool IsAggRow(int Value) const;
   void BuildAggMap() {}
+  // An action that works on data sources (next record, post ...) aimed at
+  // the link's source; false when it serves no such target.
+  bool ExecuteAction(TAction* Action);
+  bool UpdateAction(TAction* Action);
 
 protected:
   void ActiveChanged() override;

@@ -1,5 +1,6 @@
 // rixgrid show DB [--table T | --sql SELECT] [--form FORMFILE] [--columns FILE]
 //                 [--rows-per-record N] [--png OUT --size WxH] [--window] [--time]
+//                 [--read-only]
 // rixgrid show postgresql://... [options as above]
 // rixgrid show --pg CONNINFO [options as above]
 //
@@ -16,10 +17,19 @@
 // columns find their fields by name. --time prints how long opening and the
 // first frame took on stderr.
 //
+// In the window the cells are edited in place: typing replaces the cell's
+// text, Enter writes it into the record, moving to another record posts it
+// to the database, Escape cancels. A write the database refuses (a
+// constraint, a lock, another user's change, a server gone away) shows its
+// message in a message box and keeps the typed text in the record.
+// --read-only opens the table for browsing only.
+//
 // For scripts and tests driving the window: --echo prints READY once the
 // first frame is up, then a STATE line whenever the current record or cell
-// changed, and the COLUMN lines (each column's cell and title in window
-// pixels) whenever they moved; with --snapshot FILE, the signal SIGUSR1 writes what the window
+// changed, a CELL line with the current cell's text (the editor's while
+// it shows) whenever that changed, and the COLUMN lines (each column's
+// cell and title in window pixels) whenever they moved; with --snapshot
+// FILE, the signal SIGUSR1 writes what the window
 // shows into FILE (PNG) and prints "SNAPSHOT FILE".
 #include "apps/rixgrid/Commands.h"
 
@@ -39,7 +49,7 @@ struct TShowOptions {
   int RowsPerRecord = 0;
   int Width = 1024, Height = 640;
   std::string Snapshot;
-  bool SizeGiven = false, Window = false, Time = false, Echo = false;
+  bool SizeGiven = false, Window = false, Time = false, Echo = false, ReadOnly = false;
 };
 
 int ParseInt(const std::string& Option, const std::string& S, int Lo, int Hi) {
@@ -74,6 +84,7 @@ TShowOptions Parse(const std::vector<std::string>& Args) {
     else if (a == "--window") o.Window = true;
     else if (a == "--time") o.Time = true;
     else if (a == "--echo") o.Echo = true;
+    else if (a == "--read-only") o.ReadOnly = true;
     else if (a == "--snapshot") o.Snapshot = value(i);
     else if (a == "--size") {
       const std::string& s = value(i);
@@ -103,7 +114,7 @@ TShowOptions Parse(const std::vector<std::string>& Args) {
 struct TShowForm {
   std::unique_ptr<TForm> Form;
   TRixDBGrid* Grid = nullptr;
-  TDataSet* Data = nullptr;
+  TSqlDataSet* Data = nullptr;
 };
 
 TShowForm Build(const TShowOptions& O) {
@@ -116,25 +127,25 @@ TShowForm Build(const TShowOptions& O) {
   if (!O.Pg.empty()) {
     auto* pg = new TPgDataSet(f.Form.get());
     pg->SetConnectionString(O.Pg);
-    if (!O.Sql.empty())
-      pg->SetSQL(O.Sql);
-    else
-      pg->SetTableName(O.Table.empty() ? FirstPgTable(f.Form.get(), O.Pg) : O.Table);
     f.Data = pg;
   } else {
     auto* lite = new TSQLiteDataSet(f.Form.get());
     lite->SetDatabaseName(O.Database);
-    if (!O.Sql.empty())
-      lite->SetSQL(O.Sql);
-    else
-      lite->SetTableName(O.Table.empty() ? FirstTable(f.Form.get(), O.Database) : O.Table);
     f.Data = lite;
   }
+  f.Data->SetReadOnly(O.ReadOnly);
+  if (!O.Sql.empty())
+    f.Data->SetSQL(O.Sql);
+  else if (!O.Table.empty())
+    f.Data->SetTableName(O.Table);
+  else
+    f.Data->SetTableName(O.Pg.empty() ? FirstTable(f.Form.get(), O.Database) : FirstPgTable(f.Form.get(), O.Pg));
   f.Data->Open();
   auto* source = new TDataSource(f.Form.get());
   source->SetDataSet(f.Data);
   f.Grid->SetDataSource(source);
   if (O.RowsPerRecord > 0) f.Grid->SetRowsPerRecord(O.RowsPerRecord);
+  if (O.ReadOnly) f.Grid->SetReadOnly(true);
   return f;
 }
 
@@ -173,6 +184,15 @@ std::string ColumnLines(const TShowForm& F) {
   return out;
 }
 
+// What the current cell shows: the editor's text while it is up.
+std::string CellLine(const TShowForm& F) {
+  const TRixDBGrid* g = F.Grid;
+  if (g->EditorMode() && g->InplaceEditor() != nullptr && g->InplaceEditor()->Visible())
+    return "CELL " + g->InplaceEditor()->Text();
+  const TField* field = g->SelectedField();
+  return "CELL " + (field != nullptr ? field->Text() : std::string());
+}
+
 double MsSince(std::chrono::steady_clock::time_point T) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - T).count();
 }
@@ -194,6 +214,7 @@ int RunShow(const std::vector<std::string>& Args) {
     std::cout << o.Png << "\n";
     if (!o.Window) return 0;
   }
+  Application()->SetTitle("rixgrid");
   TSdlHost host(f.Form.get(), o.Width, o.Height, "rixgrid show " + (o.Pg.empty() ? o.Database : o.Pg));
   host.SetOnResize([&f] { LayOut(f); });
   LayOut(f);
@@ -204,7 +225,8 @@ int RunShow(const std::vector<std::string>& Args) {
   }
   if (!o.Snapshot.empty()) std::signal(SIGUSR1, AskForSnapshot);
   if (o.Echo || !o.Snapshot.empty()) {
-    host.SetOnIdle([&, last = std::string(), columns = std::string(), ready = false]() mutable {
+    host.SetOnIdle([&, last = std::string(), lastCell = std::string(), columns = std::string(),
+                    ready = false]() mutable {
       if (o.Echo) {
         if (!ready) std::cout << "READY" << std::endl;
         ready = true;
@@ -214,6 +236,9 @@ int RunShow(const std::vector<std::string>& Args) {
         std::string cols = ColumnLines(f);
         if (cols != columns) std::cout << cols << "COLUMNS-END" << std::endl;
         columns = cols;
+        std::string cell = CellLine(f);
+        if (cell != lastCell) std::cout << cell << std::endl;
+        lastCell = cell;
       }
       if (SnapshotAsked) {
         SnapshotAsked = 0;
@@ -226,8 +251,9 @@ int RunShow(const std::vector<std::string>& Args) {
 }
 
 TCommandRegistration Reg({"show"},
-                         "DB|postgresql://...|--pg CONNINFO [--table T | --sql SELECT] [--form FORMFILE] [--columns FILE] [--rows-per-record N] "
-                         "[--png OUT --size WxH] [--window] [--time] [--echo] [--snapshot FILE]",
+                         "DB|postgresql://...|--pg CONNINFO [--table T | --sql SELECT] [--form FORMFILE] [--columns FILE] "
+                         "[--rows-per-record N] [--png OUT --size WxH] [--window] [--time] [--echo] [--snapshot FILE] "
+                         "[--read-only]",
                          "show a table or query in the grid: one frame into a PNG, or a window", RunShow);
 
 } // namespace

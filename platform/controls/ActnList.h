@@ -52,6 +52,11 @@ public:
   virtual bool Execute();
   // Runs OnUpdate with the action as Sender; false when there is none.
   virtual bool Update();
+  // Actions that work on a target (a data source, an edit control) say
+  // which targets they serve; plain actions serve none.
+  virtual bool HandlesTarget(TObject* Target) { return false; }
+  virtual void ExecuteTarget(TObject* Target) {}
+  virtual void UpdateTarget(TObject* Target) {}
 
   void RegisterClient(TActionClient* Client);
   void UnRegisterClient(TActionClient* Client);

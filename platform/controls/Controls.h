@@ -16,4 +16,5 @@
 #include "platform/controls/EditMask.h"
 #include "platform/controls/Grids.h"
 #include "platform/controls/InplaceEdit.h"
+#include "platform/controls/DBLookupList.h"
 #include "platform/controls/StringGrid.h"

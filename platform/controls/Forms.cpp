@@ -1,5 +1,7 @@
 #include "platform/controls/Forms.h"
 
+#include "platform/controls/Dialogs.h"
+
 TCustomForm* GetParentForm(const TControl* Control) {
   if (Control == nullptr) return nullptr;
   const TControl* c = Control;
@@ -15,9 +17,21 @@ TCustomForm* ValidParentForm(const TControl* Control) {
   return form;
 }
 
+namespace {
+std::vector<TCustomForm*>& LiveForms() {
+  thread_local std::vector<TCustomForm*> forms;
+  return forms;
+}
+} // namespace
+
+const std::vector<TCustomForm*>& Forms() { return LiveForms(); }
+
 TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
   SetBounds(0, 0, 640, 480);
+  LiveForms().push_back(this);
 }
+
+TCustomForm::~TCustomForm() { std::erase(LiveForms(), this); }
 
 void TCustomForm::SetActiveControl(TWinControl* Control) {
   if (FActiveControl == Control) return;
@@ -102,4 +116,22 @@ void TCustomForm::WMSetFocus(TMessage& M) {
   TWinControl::WMSetFocus(M);
   // The form's own window got the focus: hand it on to the active control.
   if (FActiveControl != nullptr && FActiveControl != this && FActiveControl->CanFocus()) SetWindowFocus();
+}
+
+TApplication* Application() {
+  static TApplication app;
+  return &app;
+}
+
+void TApplication::HandleException(TObject* Sender) {
+  try {
+    throw;
+  } catch (const std::exception& e) {
+    if (FOnException) FOnException(Sender, e);
+    else ShowException(e);
+  }
+}
+
+void TApplication::ShowException(const std::exception& E) {
+  ::MessageBox(E.what(), FTitle, MB_OK | MB_ICONERROR);
 }

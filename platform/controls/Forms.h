@@ -5,10 +5,15 @@
 
 #include "platform/controls/WinControl.h"
 
+#include <exception>
+#include <functional>
+#include <vector>
+
 class TCustomForm : public TWinControl {
   RIX_CLASS_NAME(TCustomForm)
 public:
   explicit TCustomForm(TComponent* AOwner);
+  ~TCustomForm() override;
 
   // The control that has (or gets, once the form is active) the focus.
   TWinControl* ActiveControl() const { return FActiveControl; }
@@ -56,7 +61,40 @@ public:
   using TCustomForm::TCustomForm;
 };
 
+// Every form alive, in the order they were made: hosts look here for
+// top-level windows besides their own form (a floating popup grid).
+const std::vector<TCustomForm*>& Forms();
+
+// The floating window a docked control floats into (ManualFloat); hosts
+// show it as a top-level window of its own.
+class TCustomDockForm : public TCustomForm {
+  RIX_CLASS_NAME(TCustomDockForm)
+public:
+  using TCustomForm::TCustomForm;
+};
+
 // The form the control sits on (its topmost parent, when that is a form).
 TCustomForm* GetParentForm(const TControl* Control);
 // Like GetParentForm, but raises EInvalidOperation for a control without a form.
 TCustomForm* ValidParentForm(const TControl* Control);
+
+// The application object, as far as message handling needs it: an exception
+// that escapes a window's message handler (a refused post, a validation
+// error) is shown in a message box with its text, and the program goes on.
+// OnException replaces the message box.
+class TApplication {
+public:
+  const std::string& Title() const { return FTitle; }
+  void SetTitle(const std::string& Value) { FTitle = Value; }
+  void SetOnException(std::function<void(TObject* Sender, const std::exception& E)> E) {
+    FOnException = std::move(E);
+  }
+  // Called from inside a catch block.
+  void HandleException(TObject* Sender);
+  void ShowException(const std::exception& E);
+
+private:
+  std::string FTitle;
+  std::function<void(TObject* Sender, const std::exception& E)> FOnException;
+};
+TApplication* Application();

@@ -372,7 +372,7 @@ void TCustomGrid::TopLeftMoved(const TGridCoord& OldTopLeft) {
 }
 
 void TCustomGrid::TopLeftChanged() {
-  if (FEditorMode && FInplaceEdit != nullptr) FInplaceEdit->UpdateLoc(CellRect(Col(), Row()));
+  if (FEditorMode && FInplaceEdit != nullptr) FInplaceEdit->UpdateLoc(EditorRect());
 }
 
 void TCustomGrid::ClampInView(const TGridCoord& Coord) {

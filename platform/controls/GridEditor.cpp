@@ -64,7 +64,11 @@ void TCustomGrid::UpdateEdit() {
     FCanEditModify = FInplaceEdit->MaxLength() != -1;
     FInplaceEdit->SelectAll();
   };
-  if (!CanEditShow()) return;
+  if (!CanEditShow()) {
+    // An editor left over another cell would take keys meant for this one.
+    if (FInplaceEdit != nullptr && FInplaceCol != -1 && (Col() != FInplaceCol || Row() != FInplaceRow)) HideEdit();
+    return;
+  }
   if (FInplaceEdit == nullptr) {
     FInplaceEdit = CreateEditor();
     FInplaceEdit->SetGrid(this);
@@ -74,7 +78,7 @@ void TCustomGrid::UpdateEdit() {
     HideEdit();
     updateEditor();
   }
-  if (CanEditShow()) FInplaceEdit->Move(CellRect(Col(), Row()));
+  if (CanEditShow()) FInplaceEdit->Move(EditorRect());
 }
 
 void TCustomGrid::InvalidateEditor() {

@@ -236,6 +236,10 @@ protected:
   virtual bool CanEditShow();
   virtual bool CanGridAcceptKey(unsigned short Key, TShiftState Shift);
   virtual TInplaceEdit* CreateEditor();
+  // Where the editor goes for the current cell: the cell itself here; a grid
+  // whose cells span several raw cells gives the whole span. Asked before
+  // the editor is shown, so that nothing resizes a window while it paints.
+  virtual TRect EditorRect() const { return CellRect(Col(), Row()); }
   virtual void CalcSizingState(int X, int Y, TGridState& State, int& Index, int& SizingPos, int& SizingOfs,
                                TGridDrawInfo& FixedInfo);
   virtual bool BeginColumnDrag(int& Origin, int& Destination, const TPoint& MousePt);

@@ -89,11 +89,29 @@ void TWinControl::CreateHandle() {
     if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Visible()) w->CreateHandle();
 }
 
+// The application object shows what escapes the outermost handler, as the
+// framework's window procedure does; nested sends let it pass to the handler
+// that sent them, which may restore its own state first.
+LRESULT TWinControl::MainWndProc(TMessage& M) {
+  static int depth = 0;
+  if (depth > 0) {
+    WndProc(M);
+    return M.Result;
+  }
+  ++depth;
+  struct Leave {
+    ~Leave() { --depth; }
+  } leave;
+  try {
+    WndProc(M);
+  } catch (const std::exception&) {
+    Application()->HandleException(this);
+  }
+  return M.Result;
+}
+
 void TWinControl::CreateWnd() {
-  FHandle = AllocateWindowHandle([this](TMessage& m) {
-    WndProc(m);
-    return m.Result;
-  });
+  FHandle = AllocateWindowHandle([this](TMessage& m) { return MainWndProc(m); });
   Registry()[FHandle] = this;
   FLastClientWidth = ClientWidth();
   FLastClientHeight = ClientHeight();

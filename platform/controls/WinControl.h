@@ -122,6 +122,9 @@ protected:
   void BeforeDestruction() override;
 
   virtual void CreateWnd();
+  // The window's entry point: WndProc, with escaping exceptions handed to the
+  // application object.
+  LRESULT MainWndProc(TMessage& M);
   virtual void DestroyWnd();
   void CreateHandle();
   void DestroyHandle();

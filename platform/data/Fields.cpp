@@ -873,3 +873,12 @@ TFieldValue TDateTimeField::Coerce(const TFieldValue& V) const {
   if (DataType() == ftTime) d = d - std::floor(d);
   return d;
 }
+
+bool TIntegerField::IsValidChar(char32_t InputChar) const {
+  return InputChar == U'+' || InputChar == U'-' || (InputChar >= U'0' && InputChar <= U'9');
+}
+
+bool TFloatField::IsValidChar(char32_t InputChar) const {
+  return InputChar == U'+' || InputChar == U'-' || (InputChar >= U'0' && InputChar <= U'9') || InputChar == U'.' ||
+         InputChar == U'E' || InputChar == U'e';
+}

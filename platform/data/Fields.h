@@ -74,6 +74,9 @@ public:
   // lookup field can modify when its key fields can.
   virtual bool CanModify() const;
   virtual bool IsBlob() const { return false; }
+  // May the character be typed into the field's editor. Numeric fields take
+  // only what their text conversion can read; other fields take anything.
+  virtual bool IsValidChar(char32_t InputChar) const { return true; }
 
   // ---- lookup fields ----
   const std::string& KeyFields() const { return FKeyFields; }
@@ -238,6 +241,7 @@ public:
   std::int64_t MaxValue() const { return FMaxValue; }
   // Narrows the range the field accepts; (0, 0) restores the type's range.
   void SetRange(std::int64_t Min, std::int64_t Max);
+  bool IsValidChar(char32_t InputChar) const override;
 
 protected:
   TIntegerField(TComponent* AOwner, TFieldType Type, std::int64_t Min, std::int64_t Max, int Width);
@@ -290,6 +294,7 @@ public:
   void SetCurrency(bool Value);
   int Precision() const { return FPrecision; }
   void SetPrecision(int Value);
+  bool IsValidChar(char32_t InputChar) const override;
 
 protected:
   std::string GetAsString() const override;

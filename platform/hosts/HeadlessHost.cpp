@@ -1,5 +1,7 @@
 #include "platform/hosts/HeadlessHost.h"
 
+#include <algorithm>
+
 namespace {
 std::unique_ptr<TSurfacePainter> MakePainter(TCustomForm* Form, int Width, int Height) {
   if (Form == nullptr) throw EInvalidOperation("A host needs a form");
@@ -114,4 +116,26 @@ void THeadlessHost::SaveToPNG(const std::string& FileName) {
 TColor THeadlessHost::Pixel(int X, int Y) {
   Paint();
   return FPainter->Pixel(X, Y);
+}
+
+void THeadlessHost::Paint() {
+  FPainter->PaintInvalid();
+  const auto& live = Forms();
+  std::erase_if(FOthers, [&](const auto& Entry) {
+    return std::find(live.begin(), live.end(), Entry.first) == live.end() || !Entry.first->Visible();
+  });
+  for (TCustomForm* form : live) {
+    if (form == FForm || form->Parent() != nullptr || !form->Visible() || !form->HandleAllocated()) continue;
+    // A form with a host of its own is that host's to paint.
+    if (FOthers.find(form) == FOthers.end() && TSurfacePainter::PainterOf(form) != nullptr) continue;
+    auto& painter = FOthers[form];
+    if (painter == nullptr) painter = std::make_unique<TSurfacePainter>(form);
+    painter->PaintInvalid();
+  }
+}
+
+TSurfacePainter* THeadlessHost::PainterOf(TCustomForm* Form) {
+  if (Form == FForm) return FPainter.get();
+  auto it = FOthers.find(Form);
+  return it != FOthers.end() ? it->second.get() : nullptr;
 }

@@ -12,12 +12,15 @@
 //   host.AdvanceTime(300); host.SaveToPNG("grid.png");
 //
 // Points are in form pixels (PointOf converts a control's client point).
-// The host does not own the form, which must outlive it.
+// The host does not own the form, which must outlive it. Other top-level
+// forms that show (a floating popup grid) get surfaces of their own, painted
+// with the host's form (PainterOf).
 #pragma once
 
 #include "platform/hosts/InputDelivery.h"
 #include "platform/hosts/SurfacePainter.h"
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -68,8 +71,11 @@ public:
   // Lets Ms milliseconds of virtual time pass: a timer tick every 60 ms.
   void AdvanceTime(int Ms);
   static constexpr int TimerInterval = 60;
-  // Paints the invalid regions.
-  void Paint() { FPainter->PaintInvalid(); }
+  // Paints the invalid regions of the host's form and of every other
+  // showing top-level form.
+  void Paint();
+  // The painter of a showing top-level form (after Paint); nil for none.
+  TSurfacePainter* PainterOf(TCustomForm* Form);
   // Paints, then writes the form as PNG (EFCreateError when it cannot).
   void SaveToPNG(const std::string& FileName);
   // Paints, then reads a pixel of the form.
@@ -79,6 +85,7 @@ private:
   TCustomForm* FForm;
   std::unique_ptr<TSurfacePainter> FPainter;
   TInputDelivery FInput;
+  std::map<TCustomForm*, std::unique_ptr<TSurfacePainter>> FOthers;
   int FTimeCarry = 0;
   bool FComposing = false;
 };

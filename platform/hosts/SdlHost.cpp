@@ -87,6 +87,65 @@ bool FocusInside(TCustomForm* Form) {
 }
 } // namespace
 
+// A second top-level form in a real window of its own.
+struct TSdlHost::TFormWindow {
+  TCustomForm* Form = nullptr;
+  SDL_Window* Window = nullptr;
+  SDL_Renderer* Renderer = nullptr;
+  SDL_Texture* Texture = nullptr;
+  std::unique_ptr<TSurfacePainter> Painter;
+  std::unique_ptr<TInputDelivery> Input;
+  ~TFormWindow() {
+    Input.reset();
+    Painter.reset();
+    if (Texture != nullptr) SDL_DestroyTexture(Texture);
+    if (Renderer != nullptr) SDL_DestroyRenderer(Renderer);
+    if (Window != nullptr) SDL_DestroyWindow(Window);
+  }
+  void Present() {
+    Painter->PaintInvalid();
+    if (Painter->TakeDirty().empty()) return;
+    cairo_surface_t* s = Painter->Surface();
+    cairo_surface_flush(s);
+    SDL_UpdateTexture(Texture, nullptr, cairo_image_surface_get_data(s), cairo_image_surface_get_stride(s));
+    SDL_RenderCopy(Renderer, Texture, nullptr, nullptr);
+    SDL_RenderPresent(Renderer);
+  }
+};
+
+TSdlHost::TFormWindow* TSdlHost::FormWindowOf(unsigned WindowID) const {
+  for (const auto& w : FFormWindows)
+    if (SDL_GetWindowID(w->Window) == WindowID) return w.get();
+  return nullptr;
+}
+
+void TSdlHost::SyncFormWindows() {
+  const auto& live = Forms();
+  std::erase_if(FFormWindows, [&](const auto& W) {
+    return std::find(live.begin(), live.end(), W->Form) == live.end() || !W->Form->Visible();
+  });
+  for (TCustomForm* form : live) {
+    if (form == FForm || form->Parent() != nullptr || !form->Visible() || !form->HandleAllocated()) continue;
+    if (std::any_of(Hosts().begin(), Hosts().end(), [&](const TSdlHost* H) { return H->FForm == form; })) continue;
+    if (std::any_of(FFormWindows.begin(), FFormWindows.end(), [&](const auto& W) { return W->Form == form; }))
+      continue;
+    auto w = std::make_unique<TFormWindow>();
+    w->Form = form;
+    w->Window = SDL_CreateWindow(form->Caption().empty() ? "rixgrid" : form->Caption().c_str(),
+                                 form->Left(), form->Top(), std::max(form->Width(), 1), std::max(form->Height(), 1), 0);
+    if (w->Window == nullptr) continue;
+    w->Renderer = SDL_CreateRenderer(w->Window, -1, SDL_RENDERER_SOFTWARE);
+    if (w->Renderer == nullptr) continue;
+    w->Painter = std::make_unique<TSurfacePainter>(form);
+    w->Input = std::make_unique<TInputDelivery>(*w->Painter);
+    w->Texture = SDL_CreateTexture(w->Renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                   w->Painter->Width(), w->Painter->Height());
+    if (w->Texture == nullptr) continue;
+    FFormWindows.push_back(std::move(w));
+  }
+  for (const auto& w : FFormWindows) w->Present();
+}
+
 TSdlHost::TSdlHost(TCustomForm* Form, int Width, int Height, const std::string& Title) : FForm(Form) {
   if (Form == nullptr) throw EInvalidOperation("A host needs a form");
   if (Width <= 0 || Height <= 0)
@@ -136,6 +195,7 @@ TSdlHost::TSdlHost(TCustomForm* Form, int Width, int Height, const std::string& 
 }
 
 TSdlHost::~TSdlHost() {
+  FFormWindows.clear();
   Hosts().erase(std::remove(Hosts().begin(), Hosts().end(), this), Hosts().end());
   if (FClipboardLink != nullptr && Clipboard()->HostLink() == FClipboardLink.get()) Clipboard()->SetHostLink(nullptr);
   if (FDialogs != nullptr && &DialogService() == FDialogs.get()) SetDialogService(nullptr);
@@ -181,6 +241,26 @@ void TSdlHost::ApplyImeMode() {
 }
 
 void TSdlHost::HandleEvent(const SDL_Event& E) {
+  // Mouse and window events of a second window are its form's.
+  if (E.type == SDL_WINDOWEVENT || E.type == SDL_MOUSEBUTTONDOWN || E.type == SDL_MOUSEBUTTONUP ||
+      E.type == SDL_MOUSEMOTION) {
+    const Uint32 id = E.type == SDL_WINDOWEVENT ? E.window.windowID
+                      : E.type == SDL_MOUSEMOTION ? E.motion.windowID
+                                                  : E.button.windowID;
+    if (TFormWindow* w = FormWindowOf(id)) {
+      if (E.type == SDL_WINDOWEVENT) {
+        if (E.window.event == SDL_WINDOWEVENT_CLOSE) w->Form->Hide();
+        else if (E.window.event == SDL_WINDOWEVENT_EXPOSED) w->Form->Invalidate();
+      } else if (E.type == SDL_MOUSEMOTION) {
+        w->Input->Mouse(WM_MOUSEMOVE, {E.motion.x, E.motion.y}, ButtonsState(E.motion.state));
+      } else {
+        const bool down = E.type == SDL_MOUSEBUTTONDOWN;
+        w->Input->Mouse(down ? WM_LBUTTONDOWN : WM_LBUTTONUP, {E.button.x, E.button.y},
+                        ButtonsState(SDL_GetMouseState(nullptr, nullptr)));
+      }
+      return;
+    }
+  }
   switch (E.type) {
   case SDL_QUIT: FQuit = true; break;
   case SDL_WINDOWEVENT:
@@ -388,6 +468,9 @@ bool TSdlHost::Step(int TimeoutMs) {
     if (hosts.size() == 1 || FocusInside(h->FForm)) h->ApplyImeMode();
     if (h->FShown) h->Present();
   }
+  // The main window also opens a window for every other top-level form
+  // that shows without a host of its own (a floating popup grid).
+  if (FMain) SyncFormWindows();
   if (FOnIdle) FOnIdle();
   return !FQuit;
 }

@@ -13,7 +13,10 @@
 // host lives. Popup menus (TPopupMenu::Popup, a right click included) show
 // in the window itself, drawn with our canvas (TMenuModel) over the form;
 // the form gets no input until the menu is closed by a choice, Escape or a
-// press outside it. Timers tick every 60 ms.
+// press outside it. Timers tick every 60 ms. Every other top-level form
+// that shows without a host of its own (a floating popup grid) gets a real
+// window of the main host, with its own surface and mouse input; closing
+// that window hides the form.
 //
 // Several hosts may live at once, each a window of its own for one form
 // (a designer window beside the form it edits). The first host is the main
@@ -31,6 +34,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct SDL_Window;
 struct SDL_Renderer;
@@ -77,6 +81,11 @@ private:
   void Present();
   void CreateTexture();
   void ApplyImeMode();
+  // Opens windows for showing top-level forms and closes those of forms
+  // gone or hidden; presents what they painted.
+  void SyncFormWindows();
+  struct TFormWindow;
+  TFormWindow* FormWindowOf(unsigned WindowID) const;
 
   TCustomForm* FForm;
   SDL_Window* FWindow = nullptr;
@@ -98,4 +107,5 @@ private:
   unsigned FMouseButtons = 0;
   bool FMain = false;
   bool FShown = true;
+  std::vector<std::unique_ptr<TFormWindow>> FFormWindows;
 };

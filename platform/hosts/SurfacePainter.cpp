@@ -26,6 +26,7 @@ TSurfacePainter::TSurfacePainter(TCustomForm* Form) : FForm(Form) {
   SetPaintHost(this);
 }
 
+// Painters of a second window may go before or after the main one.
 TSurfacePainter::~TSurfacePainter() {
   TPainters& p = Painters();
   p.Live.erase(std::remove(p.Live.begin(), p.Live.end(), this), p.Live.end());

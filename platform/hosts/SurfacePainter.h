@@ -42,6 +42,8 @@ public:
   void PaintControl(TWinControl* Control) override;
   // The live painter of the top-level form of Control, or nil.
   static TSurfacePainter* PainterOf(const TControl* Control);
+  // The live painter of Form; nil when it has none.
+  static TSurfacePainter* Of(const TCustomForm* Form) { return PainterOf(Form); }
 
   // The device rectangles painted since the last call, and forgets them.
   std::vector<TRect> TakeDirty();

@@ -26,10 +26,11 @@ fail() {
   exit 1
 }
 
-# The visible window named exactly $1, waiting up to ten seconds (xdotool's
-# own name search does not match Japanese names, so names are compared here).
+# The visible window named exactly $1, waiting up to $2 tenths of a second
+# (ten seconds by default; xdotool's own name search does not match Japanese
+# names, so names are compared here).
 find_window() {
-  tries=100
+  tries=${2:-100}
   while [ "$tries" -gt 0 ]; do
     for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
       [ "$(xdotool getwindowname "$w" 2>/dev/null)" = "$1" ] && { echo "$w"; return 0; }
@@ -49,7 +50,8 @@ sql "SELECT writefile('$work/first.pic', picture) FROM products WHERE id = $firs
 
 "$app" show "$work/shop.db" --table products --form "$form" --window --size 900x600 >"$work/out" 2>"$work/err" &
 apid=$!
-wid=$(find_window "rixgrid show $work/shop.db")
+# (the first start under the sanitizers on a busy machine can take long)
+wid=$(find_window "rixgrid show $work/shop.db" 600)
 [ -n "$wid" ] || fail "the grid window did not appear"
 xdotool windowfocus --sync "$wid" 2>/dev/null || xdotool windowfocus "$wid"
 # The first frame (slow under the sanitizers) before any input.
@@ -64,14 +66,23 @@ down_x=889 down_y=571
 
 case $mode in
 menu)
-  xdotool mousemove --window "$wid" $cell_x $cell_y click 3
-  sleep 0.5
-  # Down: the first item; again: the second; again: past the separator.
-  xdotool key --window "$wid" Down Down Down Return
-  dlg=$(find_window "名前を付けて保存")
-  [ -n "$dlg" ] || fail "the save dialog did not open from the menu"
-  xdotool windowfocus --sync "$dlg" 2>/dev/null || xdotool windowfocus "$dlg"
-  sleep 1
+  # On a loaded machine the X server now and then hands the new dialog a
+  # second Return of its own a moment after the menu's, which answers it
+  # empty before anything is typed; the menu is then simply chosen again.
+  tries=3 dlg=
+  while [ "$tries" -gt 0 ] && [ -z "$dlg" ]; do
+    tries=$((tries - 1))
+    xdotool mousemove --window "$wid" $cell_x $cell_y click 3
+    sleep 0.5
+    # Down: the first item; again: the second; again: past the separator.
+    xdotool key --window "$wid" Down Down Down Return
+    dlg=$(find_window "名前を付けて保存")
+    [ -n "$dlg" ] || fail "the save dialog did not open from the menu"
+    xdotool windowfocus --sync "$dlg" 2>/dev/null || xdotool windowfocus "$dlg"
+    sleep 1
+    xdotool getwindowname "$dlg" >/dev/null 2>&1 || { dlg=; sleep 0.5; }
+  done
+  [ -n "$dlg" ] || fail "the save dialog closed by itself every time"
   xdotool type --window "$dlg" --delay 20 "$work/saved.pic"
   # (the dialog's window goes while xdotool still speaks to it)
   xdotool key --window "$dlg" Return 2>/dev/null

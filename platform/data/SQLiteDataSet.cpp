@@ -13,6 +13,8 @@ using namespace dbconsts;
 namespace {
 
 constexpr int PageRows = 64;
+// Days from 1899-12-30 that still name a date (beyond year 9999 either way).
+constexpr double MaxDateTime = 3e6;
 constexpr const char* HiddenKey = "rix$key";
 
 std::string Quote(const std::string& Name) {
@@ -494,13 +496,16 @@ TFieldValue TSQLiteDataSet::ReadValue(sqlite3_stmt* S, int Col, TFieldType Type)
       if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) return sqlite3_column_double(S, Col);
       break;
     case ftDate: case ftTime: case ftDateTime:
-      if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) return sqlite3_column_double(S, Col) - 2415018.5;
-      if (t == SQLITE_TEXT) {
+      // An unreadable or impossible date (text, blob, or a day number
+      // beyond any calendar) shows as empty rather than stopping every read.
+      if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) {
+        const double v = sqlite3_column_double(S, Col) - 2415018.5;
+        if (std::isfinite(v) && std::fabs(v) <= MaxDateTime) return v;
+      } else if (t == SQLITE_TEXT) {
         TDateTime v = 0;
         if (rix::TryParseDateTime(reinterpret_cast<const char*>(sqlite3_column_text(S, Col)), v)) return v;
-        return {};  // an unreadable date shows as empty rather than stopping every read
       }
-      break;
+      return {};
     default: break;
   }
   // Text, blobs, and values stored in another class than declared.

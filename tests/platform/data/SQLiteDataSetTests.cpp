@@ -315,6 +315,19 @@ TEST_F(SQLiteFixture, ViewsAndTablesWithoutRowidOpenReadOnlyByRowNumber) {
   EXPECT_EQ(c->FieldByName("Label")->AsString(), "B");
 }
 
+TEST_F(SQLiteFixture, ImpossibleDatesReadAsEmpty) {
+  Sql("CREATE TABLE D (ID INTEGER PRIMARY KEY, Due DATE, At DATETIME);"
+      "INSERT INTO D VALUES (1, '2024-13-45', 1e20), (2, x'0102', -1e300), (3, 2460000.5, '2024-02-29 10:00:00')");
+  TSQLiteDataSet* ds = OpenTable("D");
+  for (int i = 0; i < 2; ++i, ds->Next()) {
+    EXPECT_TRUE(ds->FieldByName("Due")->IsNull());
+    EXPECT_TRUE(ds->FieldByName("At")->IsNull());
+    EXPECT_EQ(ds->FieldByName("At")->DisplayText(), "");
+  }
+  EXPECT_EQ(ds->FieldByName("Due")->DisplayText(), "2023/02/25");
+  EXPECT_FALSE(ds->FieldByName("At")->IsNull());
+}
+
 TEST_F(SQLiteFixture, TheSmallestCacheWalksBackAndForthOverPages) {
   MakeItems(300);
   TSQLiteDataSet* ds = new TSQLiteDataSet(Owner.get());

@@ -90,8 +90,19 @@ do_fuzz() {
   [[ -d fuzz/corpus/$name ]] && seeds=("fuzz/corpus/$name")
   export ASAN_OPTIONS=detect_leaks=1
   export LSAN_OPTIONS=suppressions=$ROOT/tests/lsan.supp:print_suppressions=0
+  # Findings land among the regression inputs the tests replay.
+  mkdir -p "fuzz/regressions/$name"
+  local rc=0
   "build/fuzz/bin/fuzz_$name" -max_total_time="$secs" -print_final_stats=1 \
-    "build/fuzz/corpus/$name" "${seeds[@]}"
+    -artifact_prefix="fuzz/regressions/$name/" "build/fuzz/corpus/$name" "${seeds[@]}" || rc=$?
+  # The kept corpus becomes the minimal set covering all that this run and
+  # the earlier ones reached, so the next run starts there.
+  local merged="build/fuzz/corpus/$name.merged"
+  rm -rf "$merged" && mkdir -p "$merged"
+  "build/fuzz/bin/fuzz_$name" -merge=1 "$merged" "${seeds[@]}" "build/fuzz/corpus/$name" 2>/dev/null &&
+    rm -rf "fuzz/corpus/$name" && mv "$merged" "fuzz/corpus/$name"
+  rmdir "fuzz/regressions/$name" 2>/dev/null || true
+  return $rc
 }
 
 do_bench() {

@@ -13,6 +13,8 @@ using namespace dbconsts;
 namespace {
 
 constexpr int PageRows = 64;
+// Days from 1899-12-30 that still name a date (beyond year 9999 either way).
+constexpr double MaxDateTime = 3e6;
 constexpr const char* HiddenKey = "rix$key";
 
 std::string Quote(const std::string& Name) {
@@ -234,6 +236,31 @@ void TSQLiteDataSet::Exec(const char* Sql) {
 
 // ---------------------------------------------------------------- analysis
 
+namespace {
+
+// The first word of a statement, after white space and comments.
+std::string FirstWord(const std::string& Sql) {
+  size_t i = 0;
+  for (;;) {
+    while (i < Sql.size() && std::isspace(static_cast<unsigned char>(Sql[i]))) ++i;
+    if (Sql.compare(i, 2, "--") == 0) {
+      i = Sql.find('\n', i);
+      if (i == std::string::npos) return {};
+    } else if (Sql.compare(i, 2, "/*") == 0) {
+      i = Sql.find("*/", i + 2);
+      if (i == std::string::npos) return {};
+      i += 2;
+    } else {
+      break;
+    }
+  }
+  size_t j = i;
+  while (j < Sql.size() && std::isalpha(static_cast<unsigned char>(Sql[j]))) ++j;
+  return Sql.substr(i, j - i);
+}
+
+} // namespace
+
 std::string TSQLiteDataSet::BaseQuery() const {
   if (!FTableName.empty())
     return FHiddenKey ? "SELECT rowid AS " + Quote(HiddenKey) + ", * FROM " + Quote(FTableName)
@@ -280,8 +307,12 @@ void TSQLiteDataSet::Analyse() {
     if (sqlite3_prepare_v2(FDb, q.c_str(), -1, &s, &tail) != SQLITE_OK) RaiseSQLite("Cannot prepare the query");
     TStmtFinal fin{s};
     std::string rest = tail != nullptr ? tail : "";
+    // Read-only statements with a result are also PRAGMAs and EXPLAINs:
+    // the first word tells a query from them.
+    const std::string first = Upper(FirstWord(q));
     if (s == nullptr || rest.find_first_not_of(" \t\r\n;") != std::string::npos || !sqlite3_stmt_readonly(s) ||
-        sqlite3_column_count(s) == 0)
+        sqlite3_column_count(s) == 0 || sqlite3_stmt_isexplain(s) != 0 ||
+        (first != "SELECT" && first != "WITH" && first != "VALUES"))
       DatabaseError("SQL must be one SELECT statement", this);
   }
 
@@ -465,13 +496,16 @@ TFieldValue TSQLiteDataSet::ReadValue(sqlite3_stmt* S, int Col, TFieldType Type)
       if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) return sqlite3_column_double(S, Col);
       break;
     case ftDate: case ftTime: case ftDateTime:
-      if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) return sqlite3_column_double(S, Col) - 2415018.5;
-      if (t == SQLITE_TEXT) {
+      // An unreadable or impossible date (text, blob, or a day number
+      // beyond any calendar) shows as empty rather than stopping every read.
+      if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) {
+        const double v = sqlite3_column_double(S, Col) - 2415018.5;
+        if (std::isfinite(v) && std::fabs(v) <= MaxDateTime) return v;
+      } else if (t == SQLITE_TEXT) {
         TDateTime v = 0;
         if (rix::TryParseDateTime(reinterpret_cast<const char*>(sqlite3_column_text(S, Col)), v)) return v;
-        return {};  // an unreadable date shows as empty rather than stopping every read
       }
-      break;
+      return {};
     default: break;
   }
   // Text, blobs, and values stored in another class than declared.
@@ -579,7 +613,11 @@ void TSQLiteDataSet::ClearCache() {
   FSegFirstPos = 0;
 }
 
-int TSQLiteDataSet::Capacity() const { return std::max(FCacheSize, rix::CheckedMul(BufferCount(), 4)); }
+// A page fetched next to the current row must fit beside it: trimming
+// after the fetch would otherwise drop the row the cursor stands on.
+int TSQLiteDataSet::Capacity() const {
+  return std::max({FCacheSize, rix::CheckedMul(BufferCount(), 4), 2 * PageRows + 1});
+}
 
 void TSQLiteDataSet::TrimCache(bool KeepBack) {
   while (static_cast<int>(FSeg.size()) > Capacity()) {
@@ -1110,10 +1148,14 @@ void TSQLiteDataSet::InternalPost() {
     FAnchorKey = key;
     FAnchorPos = pos;
   } else if (insert && FCount >= 0) {
-    // An appended row (the usual new rowid) is the last one.
-    sqlite3_stmt* m = Prepare("SELECT max(rowid) FROM " + Quote(FBaseTable));
+    // An appended row (the usual new rowid) is the last one. The row is
+    // committed: a failing look-up only leaves the position to be counted,
+    // it must not report the post as failed (a retry would insert twice).
+    sqlite3_stmt* m = nullptr;
+    const std::string sql = "SELECT max(rowid) FROM " + Quote(FBaseTable);
+    sqlite3_prepare_v2(FDb, sql.c_str(), static_cast<int>(sql.size()), &m, nullptr);
     TStmtFinal fin{m};
-    if (sqlite3_step(m) == SQLITE_ROW && sqlite3_column_int64(m, 0) == newKey && FHiddenKey) {
+    if (m != nullptr && sqlite3_step(m) == SQLITE_ROW && sqlite3_column_int64(m, 0) == newKey && FHiddenKey) {
       FAnchorKey = newKey;
       FAnchorPos = FCount;
     }

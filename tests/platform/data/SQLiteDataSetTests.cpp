@@ -315,6 +315,38 @@ TEST_F(SQLiteFixture, ViewsAndTablesWithoutRowidOpenReadOnlyByRowNumber) {
   EXPECT_EQ(c->FieldByName("Label")->AsString(), "B");
 }
 
+TEST_F(SQLiteFixture, ImpossibleDatesReadAsEmpty) {
+  Sql("CREATE TABLE D (ID INTEGER PRIMARY KEY, Due DATE, At DATETIME);"
+      "INSERT INTO D VALUES (1, '2024-13-45', 1e20), (2, x'0102', -1e300), (3, 2460000.5, '2024-02-29 10:00:00')");
+  TSQLiteDataSet* ds = OpenTable("D");
+  for (int i = 0; i < 2; ++i, ds->Next()) {
+    EXPECT_TRUE(ds->FieldByName("Due")->IsNull());
+    EXPECT_TRUE(ds->FieldByName("At")->IsNull());
+    EXPECT_EQ(ds->FieldByName("At")->DisplayText(), "");
+  }
+  EXPECT_EQ(ds->FieldByName("Due")->DisplayText(), "2023/02/25");
+  EXPECT_FALSE(ds->FieldByName("At")->IsNull());
+}
+
+TEST_F(SQLiteFixture, TheSmallestCacheWalksBackAndForthOverPages) {
+  MakeItems(300);
+  TSQLiteDataSet* ds = new TSQLiteDataSet(Owner.get());
+  ds->SetDatabaseName(Path);
+  ds->SetTableName("Items");
+  ds->SetCacheSize(1);
+  ds->Open();
+  ds->Last();
+  for (int id = 3000; id > 0; id -= 10) {
+    ASSERT_EQ(ds->FieldByName("ID")->AsInteger(), id);
+    ds->Prior();
+  }
+  EXPECT_TRUE(ds->BOF());
+  EXPECT_EQ(ds->MoveBy(250), 250);
+  EXPECT_EQ(ds->FieldByName("ID")->AsInteger(), 2510);
+  EXPECT_EQ(ds->MoveBy(-200), -200);
+  EXPECT_EQ(ds->FieldByName("ID")->AsInteger(), 510);
+}
+
 TEST_F(SQLiteFixture, BadNamesAndQueriesRaiseClearly) {
   MakeItems(1);
   auto* ds = new TSQLiteDataSet(Owner.get());
@@ -325,8 +357,23 @@ TEST_F(SQLiteFixture, BadNamesAndQueriesRaiseClearly) {
   ds->SetDatabaseName(Path);
   ds->SetTableName("Nope");
   EXPECT_THROW(ds->Open(), EDatabaseError);
-  ds->SetSQL("DELETE FROM Items");
-  EXPECT_THROW(ds->Open(), EDatabaseError);
+  // Only one query: no writes, no second statement, no PRAGMA or EXPLAIN
+  // (read-only and with a result as they are).
+  for (const char* sql : {"DELETE FROM Items", "SELECT 1; DELETE FROM Items", "PRAGMA table_info(Items)",
+                          "EXPLAIN SELECT * FROM Items", "EXPLAIN QUERY PLAN SELECT * FROM Items",
+                          "/* SELECT */ PRAGMA user_version", "ATTACH 'x.db' AS x", "-- only a comment"}) {
+    ds->SetSQL(sql);
+    try {
+      ds->Open();
+      ADD_FAILURE() << "opened " << sql;
+    } catch (const EDatabaseError& e) {
+      EXPECT_FALSE(std::string(e.what()).empty()) << sql;
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists("x.db"));
+  ds->SetSQL(" -- the rows\n WITH t AS (SELECT * FROM Items) SELECT * FROM t");
+  EXPECT_NO_THROW(ds->Open());
+  ds->Close();
   EXPECT_EQ(Query("SELECT count(*) FROM Items"), "1");
   EXPECT_FALSE(ds->Active());
   ds->SetSQL("SELECT * FROM Items");

@@ -1,5 +1,7 @@
 #include "platform/graphics/TextEngine.h"
 
+#include "platform/graphics/TextCache.h"
+
 #include <pango/pangocairo.h>
 
 #include <map>
@@ -127,12 +129,14 @@ PangoLayout* CreateTextLayout(const TFont& Font, const std::string& Text) {
 }
 
 int TextLineWidth(const TFont& Font, const std::string& Text) {
-  PangoLayout* layout = CreateTextLayout(Font, Text);
-  pango_layout_set_single_paragraph_mode(layout, TRUE);
-  PangoRectangle logical;
-  pango_layout_get_pixel_extents(layout, nullptr, &logical);
-  g_object_unref(layout);
-  return logical.width;
+  return CachedTextWidth(Font.Handle(), Text, [&] {
+    PangoLayout* layout = CreateTextLayout(Font, Text);
+    pango_layout_set_single_paragraph_mode(layout, TRUE);
+    PangoRectangle logical;
+    pango_layout_get_pixel_extents(layout, nullptr, &logical);
+    g_object_unref(layout);
+    return logical.width;
+  });
 }
 
 std::string SanitizeUtf8(const std::string& Text, long long Count) {

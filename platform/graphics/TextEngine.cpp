@@ -90,6 +90,10 @@ PangoContext* TextContext() {
     pango_cairo_context_set_font_options(c, o);
     cairo_font_options_destroy(o);
     pango_context_set_round_glyph_positions(c, TRUE);
+    // Left to right from the start (not Pango's weak default), so that the
+    // left-to-right text that DrawText asks for leaves the context alone: a
+    // changed context makes every cached layout lay itself out again.
+    pango_context_set_base_dir(c, PANGO_DIRECTION_LTR);
     holder.Context = c;
   }
   return holder.Context;

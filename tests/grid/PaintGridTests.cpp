@@ -341,8 +341,8 @@ TEST_F(PaintFixture, TextCachesChangeNoPixelOfAFrame) {
     Data->Post();
   }
   Data->First();
-  Grid->SetRowsPerRecord(2);
   Show();
+  Grid->SetRowsPerRecord(2);
   Grid->Columns()->Items(1)->SetAlignment(taRightJustify);
   auto frame = [&] {
     Grid->Invalidate();

@@ -1,10 +1,11 @@
-// Cursor costs of TSQLiteDataSet on tables of 10k, 100k and 1M rows that the
-// benchmark builds itself. Each figure should stay the same across sizes;
+// Cursor costs of TSQLiteDataSet on tables of every benchmark size (see
+// BenchTable.h) that the benchmark builds itself. Each figure should stay the
+// same across sizes;
 // peak_rss_MB is the process's high-water mark after the run, which should
 // not grow with the table.
 #include "platform/data/Data.h"
 
-#include "../common/BenchTable.h"
+#include "../common/Ratios.h"
 
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -21,7 +22,7 @@ namespace {
 
 void MakeOrders(const std::string& Path, long Rows) { benchtable::BuildDatabase(Path, benchtable::OrdersScript(Rows, "TEXT")); }
 
-std::string TablePath(int Rows) { return benchtable::TempDatabase("rix_bench", Rows, MakeOrders); }
+std::string TablePath(long Rows) { return benchtable::TempDatabase("orders", Rows, MakeOrders); }
 
 double PeakRssMB() {
   std::ifstream f("/proc/self/status");
@@ -37,7 +38,7 @@ struct TOpenTable {
   TSQLiteDataSet* DS = new TSQLiteDataSet(Owner.get());
   TDataSource* Source = new TDataSource(Owner.get());
   TDataLink Link;
-  explicit TOpenTable(int Rows) {
+  explicit TOpenTable(long Rows) {
     DS->SetDatabaseName(TablePath(Rows));
     DS->SetTableName("Orders");
     DS->Open();
@@ -51,7 +52,7 @@ struct TOpenTable {
 void Finish(benchmark::State& State) { State.counters["peak_rss_MB"] = PeakRssMB(); }
 
 void BM_Last(benchmark::State& State) {
-  TOpenTable t(static_cast<int>(State.range(0)));
+  TOpenTable t(State.range(0));
   for (auto _ : State) {
     State.PauseTiming();
     t.DS->First();
@@ -62,7 +63,7 @@ void BM_Last(benchmark::State& State) {
 }
 
 void BM_First(benchmark::State& State) {
-  TOpenTable t(static_cast<int>(State.range(0)));
+  TOpenTable t(State.range(0));
   for (auto _ : State) {
     State.PauseTiming();
     t.DS->Last();
@@ -73,7 +74,7 @@ void BM_First(benchmark::State& State) {
 }
 
 void BM_MoveByForward40(benchmark::State& State) {
-  TOpenTable t(static_cast<int>(State.range(0)));
+  TOpenTable t(State.range(0));
   t.DS->SetRecNo(static_cast<int>(State.range(0) / 2));
   for (auto _ : State) {
     if (t.DS->MoveBy(40) < 40) {
@@ -86,7 +87,7 @@ void BM_MoveByForward40(benchmark::State& State) {
 }
 
 void BM_MoveByBack40(benchmark::State& State) {
-  TOpenTable t(static_cast<int>(State.range(0)));
+  TOpenTable t(State.range(0));
   t.DS->Last();
   for (auto _ : State) {
     if (t.DS->MoveBy(-40) > -40) {
@@ -101,7 +102,7 @@ void BM_MoveByBack40(benchmark::State& State) {
 // What painting a screen costs: every field of the 40 buffered records,
 // read through the link's ActiveRecord.
 void BM_Read40Buffered(benchmark::State& State) {
-  TOpenTable t(static_cast<int>(State.range(0)));
+  TOpenTable t(State.range(0));
   t.DS->SetRecNo(static_cast<int>(State.range(0) / 2));
   TFieldList* fields = t.DS->FieldList();
   std::size_t bytes = 0;
@@ -117,7 +118,7 @@ void BM_Read40Buffered(benchmark::State& State) {
 
 // Reading 40 records by walking the cursor (Next), the way a report would.
 void BM_Read40Next(benchmark::State& State) {
-  TOpenTable t(static_cast<int>(State.range(0)));
+  TOpenTable t(State.range(0));
   t.DS->SetRecNo(static_cast<int>(State.range(0) / 2));
   TFieldList* fields = t.DS->FieldList();
   std::size_t bytes = 0;
@@ -137,7 +138,7 @@ void BM_Read40Next(benchmark::State& State) {
 }
 
 void BM_RecNoAfterMove(benchmark::State& State) {
-  TOpenTable t(static_cast<int>(State.range(0)));
+  TOpenTable t(State.range(0));
   t.DS->Last();
   std::int64_t sum = 0;
   for (auto _ : State) {
@@ -148,10 +149,10 @@ void BM_RecNoAfterMove(benchmark::State& State) {
   Finish(State);
 }
 
-// The one count(*) a sequenced scroll bar needs after opening (or Refresh);
-// proportional to the table, paid once.
+// The exact count after Refresh: one count(*) (in the background from
+// Refresh on), proportional to the table.
 void BM_FirstRecordCount(benchmark::State& State) {
-  TOpenTable t(static_cast<int>(State.range(0)));
+  TOpenTable t(State.range(0));
   std::int64_t sum = 0;
   for (auto _ : State) {
     State.PauseTiming();
@@ -165,7 +166,7 @@ void BM_FirstRecordCount(benchmark::State& State) {
 
 // Opening costs the field analysis and the first window, not the table.
 void BM_Open(benchmark::State& State) {
-  TOpenTable t(static_cast<int>(State.range(0)));
+  TOpenTable t(State.range(0));
   for (auto _ : State) {
     t.DS->Close();
     t.DS->Open();
@@ -173,7 +174,11 @@ void BM_Open(benchmark::State& State) {
   Finish(State);
 }
 
-#define RIX_SIZES ->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond)
+void Sizes(benchmark::internal::Benchmark* B) {
+  for (long rows : benchtable::Sizes()) B->Arg(rows);
+  B->Unit(benchmark::kMicrosecond);
+}
+#define RIX_SIZES ->Apply(Sizes)
 BENCHMARK(BM_Last) RIX_SIZES;
 BENCHMARK(BM_First) RIX_SIZES;
 BENCHMARK(BM_MoveByForward40) RIX_SIZES;
@@ -186,4 +191,4 @@ BENCHMARK(BM_Open) RIX_SIZES;
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) { return benchtable::RunWithRatios(argc, argv); }

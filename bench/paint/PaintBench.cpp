@@ -1,7 +1,9 @@
 // Milliseconds per full 1920x1080 frame of the grid over 20 columns, at one
-// and at two rows per record, on tables of 10 thousand and 1 million rows;
-// scrolling by one record; the frame after jumping to the last record; and
-// a frame holding one value of megabytes.
+// and at two rows per record, on tables of every benchmark size (see
+// BenchTable.h); scrolling by one record; the frame after jumping to the last
+// record; opening with the first frame; and a frame holding one value of
+// megabytes.
+#include "../common/Ratios.h"
 #include "../common/RixGridFrame.h"
 
 #include <benchmark/benchmark.h>
@@ -11,7 +13,7 @@ namespace {
 void Args(benchmark::internal::Benchmark* B) {
   B->ArgNames({"rows_per_record", "table_rows"});
   for (int rpr : {1, 2})
-    for (long rows : {10000L, 1000000L}) B->Args({rpr, rows});
+    for (long rows : benchtable::Sizes()) B->Args({rpr, rows});
   B->Unit(benchmark::kMillisecond);
 }
 
@@ -66,6 +68,16 @@ void BM_FrameWithHugeValue(benchmark::State& State) {
 }
 BENCHMARK(BM_FrameWithHugeValue)->ArgName("value_bytes")->Arg(1000)->Arg(500000)->Arg(5000000)->Unit(benchmark::kMillisecond);
 
+// Opening the table, binding the grid and drawing the first frame.
+void BM_OpenAndFirstFrame(benchmark::State& State) {
+  const std::string path = benchtable::TablePath(State.range(1));
+  for (auto _ : State) {
+    benchtable::TRixGridFrame f(path, static_cast<int>(State.range(0)));
+    benchmark::DoNotOptimize(f.Grid);
+  }
+}
+BENCHMARK(BM_OpenAndFirstFrame)->Apply(Args);
+
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) { return benchtable::RunWithRatios(argc, argv); }

@@ -5,8 +5,13 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cctype>
+#include <climits>
 #include <cmath>
+#include <system_error>
+#include <thread>
 
 using namespace dbconsts;
 
@@ -112,10 +117,63 @@ struct TStmtFinal {
 
 } // namespace
 
+// One count(*) on a read-only connection of its own, in a thread of its own.
+// Stopping interrupts the statement; a failed or stopped count reports -1.
+// An interrupt reaches only a statement that is running, so stopping repeats
+// it until the thread is done.
+class TSQLiteDataSet::TCounter {
+public:
+  TCounter(const std::string& File, const std::string& Sql) {
+    if (sqlite3_open_v2(File.c_str(), &FDb, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+      sqlite3_close(FDb);
+      FDb = nullptr;
+      FDone = true;
+      return;
+    }
+    try {
+      FThread = std::thread([this, Sql] {
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(FDb, Sql.c_str(), -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW)
+          FResult = sqlite3_column_int64(s, 0);
+        sqlite3_finalize(s);
+        FDone.store(true, std::memory_order_release);
+      });
+    } catch (const std::system_error&) {
+      FDone = true;  // no thread: the count is made when asked for
+    }
+  }
+  ~TCounter() {
+    if (FThread.joinable())
+      while (!Done()) {
+        sqlite3_interrupt(FDb);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+    Join();
+    sqlite3_close(FDb);
+  }
+  TCounter(const TCounter&) = delete;
+  TCounter& operator=(const TCounter&) = delete;
+  bool Done() const { return FDone.load(std::memory_order_acquire); }
+  std::int64_t Result() {
+    Join();
+    return FResult;
+  }
+
+private:
+  void Join() {
+    if (FThread.joinable()) FThread.join();
+  }
+  sqlite3* FDb = nullptr;
+  std::atomic<bool> FDone{false};
+  std::int64_t FResult = -1;
+  std::thread FThread;
+};
+
 TSQLiteDataSet::TSQLiteDataSet(TComponent* AOwner) : TDataSet(AOwner) {}
 
 TSQLiteDataSet::~TSQLiteDataSet() {
   CloseForDestroy();
+  StopCount();
   Finalize();
   CloseDatabase();
 }
@@ -456,13 +514,16 @@ void TSQLiteDataSet::InternalOpen() {
   ClearCache();
   FCursor = csBOF;
   FCount = -1;
+  FRangeKnown = FDense = false;
   DropLadder();
   FAnchorPos = 0;
   FRowsFetched = 0;
   FCursorOpen = true;
+  StartCount();
 }
 
 void TSQLiteDataSet::InternalClose() {
+  StopCount();
   Finalize();
   ClearCache();
   FMap.clear();
@@ -801,8 +862,110 @@ std::int64_t TSQLiteDataSet::CountRows(const std::string& Where, std::int64_t Ke
 
 int TSQLiteDataSet::GetRecordCount() const {
   if (!FCursorOpen) DatabaseError(SDataSetClosed, const_cast<TSQLiteDataSet*>(this));
-  if (FCount < 0) FCount = CountRows("", 0);
+  if (FCount < 0) HarvestCount(true);
+  if (FCount < 0) SetCount(CountRows("", 0));
   return rix::CheckedCast<int>(FCount);
+}
+
+void TSQLiteDataSet::SetCount(std::int64_t Count) const {
+  FCount = Count;
+  std::int64_t low = 0, high = 0;
+  FDense = FKeyed && Count > 0 && KeyRange(low, high) && high - low + 1 == Count;
+}
+
+bool TSQLiteDataSet::KeyRange(std::int64_t& Low, std::int64_t& High) const {
+  if (!FKeyed) return false;
+  if (!FRangeKnown) {
+    const std::string q = BaseQuery(), k = Quote(FKeyColumn);
+    auto end = [&](const char* Order, std::int64_t& Key) {
+      sqlite3_stmt* s = Prepare("SELECT " + k + " FROM (" + q + ") ORDER BY " + k + Order + " LIMIT 1");
+      TStmtFinal fin{s};
+      const int rc = sqlite3_step(s);
+      if (rc != SQLITE_ROW && rc != SQLITE_DONE) RaiseSQLite("Cannot read the record keys");
+      if (rc == SQLITE_ROW) Key = sqlite3_column_int64(s, 0);
+      return rc == SQLITE_ROW;
+    };
+    if (!end("", FLowKey) || !end(" DESC", FHighKey)) return false;
+    FRangeKnown = true;
+  }
+  Low = FLowKey;
+  High = FHighKey;
+  return true;
+}
+
+void TSQLiteDataSet::StartCount() {
+  StopCount();
+  // Only a keyed dataset can estimate meanwhile, and only a database file
+  // can be opened a second time.
+  const char* file = FKeyed ? sqlite3_db_filename(FDb, "main") : nullptr;
+  if (file == nullptr || *file == '\0') return;
+  FCounter = std::make_unique<TCounter>(file, "SELECT count(*) FROM (" + BaseQuery() + ")");
+}
+
+void TSQLiteDataSet::StopCount() { FCounter.reset(); }
+
+namespace {
+std::atomic<bool> CountsHeld{false};
+}
+
+void TSQLiteDataSet::HoldBackgroundCounts(bool Value) { CountsHeld = Value; }
+
+void TSQLiteDataSet::HarvestCount(bool Wait) const {
+  if (!FCounter || (!Wait && (CountsHeld || !FCounter->Done()))) return;
+  const std::int64_t n = FCounter->Result();
+  FCounter.reset();
+  if (n >= 0 && FCount < 0) SetCount(n);
+}
+
+bool TSQLiteDataSet::RecordCountPending() const {
+  HarvestCount(false);
+  return FCounter != nullptr;
+}
+
+int TSQLiteDataSet::EstimatedRecordCount() const {
+  std::int64_t low = 0, high = 0;
+  if (!RecordCountPending() || !KeyRange(low, high)) return GetRecordCount();
+  return static_cast<int>(std::min<std::int64_t>(high - low + 1, INT_MAX));
+}
+
+int TSQLiteDataSet::EstimatedRecNo() const {
+  if (!RecordCountPending()) return GetRecNo();
+  const TRecBuf* b = ActiveRecBuf();
+  std::int64_t k = 0, low = 0, high = 0;
+  if (b == nullptr || b->Flag != bfCurrent || !BookmarkToKey(b->Bookmark, k)) return -1;
+  auto it = std::lower_bound(FSeg.begin(), FSeg.end(), k, [](const TRow& R, std::int64_t K) { return R.Key < K; });
+  const bool inSeg = it != FSeg.end() && it->Key == k;
+  const auto idx = static_cast<std::int64_t>(it - FSeg.begin());
+  if (inSeg && FSegFirstPos > 0) return rix::CheckedCast<int>(FSegFirstPos + idx);
+  const std::int64_t count = EstimatedRecordCount();
+  if (inSeg && FSegAtEnd) return static_cast<int>(std::max<std::int64_t>(1, count - (std::ssize(FSeg) - 1 - idx)));
+  if (!KeyRange(low, high)) return GetRecNo();
+  // As if the keys had no gaps; the exact count corrects it.
+  return static_cast<int>(std::clamp<std::int64_t>(k - low + 1, 1, std::max<std::int64_t>(count, 1)));
+}
+
+void TSQLiteDataSet::KeysInserted(std::int64_t Key) {
+  if (!FRangeKnown) {
+    FDense = false;
+    return;
+  }
+  FDense = FDense && (Key == FHighKey + 1 || Key == FLowKey - 1);
+  FLowKey = std::min(FLowKey, Key);
+  FHighKey = std::max(FHighKey, Key);
+}
+
+void TSQLiteDataSet::KeyDeleted(std::int64_t Key) {
+  // Taking a key off either end leaves no gap.
+  if (FDense && FCount > 0 && Key == FHighKey) {
+    --FHighKey;
+    return;
+  }
+  if (FDense && FCount > 0 && Key == FLowKey) {
+    ++FLowKey;
+    return;
+  }
+  FDense = false;
+  FRangeKnown = false;
 }
 
 std::int64_t TSQLiteDataSet::PositionOf(std::int64_t Key) const {
@@ -855,6 +1018,8 @@ void TSQLiteDataSet::BuildLadder() const {
 }
 
 std::int64_t TSQLiteDataSet::CountBefore(std::int64_t Key) const {
+  GetRecordCount();  // settles whether the keys are dense
+  if (FDense) return std::clamp<std::int64_t>(Key - FLowKey, 0, FCount);
   if (!UseLadder()) return CountRows("<", Key);
   BuildLadder();
   auto it = std::lower_bound(FLadder.begin(), FLadder.end(), Key,
@@ -865,6 +1030,8 @@ std::int64_t TSQLiteDataSet::CountBefore(std::int64_t Key) const {
 }
 
 std::int64_t TSQLiteDataSet::KeyAtPosition(std::int64_t Pos) const {
+  GetRecordCount();
+  if (FDense) return FLowKey + Pos - 1;
   BuildLadder();
   auto it = std::upper_bound(FLadder.begin(), FLadder.end(), Pos,
                              [](std::int64_t P, const TRung& R) { return P < R.Pos; });
@@ -916,6 +1083,10 @@ void TSQLiteDataSet::DoSetRecNo(int Value) {
   if (!FKeyed) {
     FCursor = csOn;
     FCurKey = n - 1;
+    return;
+  }
+  if (FDense) {
+    GoToKeyAt(KeyAtPosition(n), n);
     return;
   }
   // Walk from the nearest known place: the start, the end or the cursor.
@@ -1111,6 +1282,8 @@ void TSQLiteDataSet::InternalPost() {
     sql += " WHERE rowid = ?" + std::to_string(targets.size() + 1);
   }
   std::int64_t newKey = key;
+  // A count running meanwhile would not know whether it saw the new row.
+  if (insert) StopCount();
   // Where the record stands now, if that is known without counting.
   std::int64_t pos = 0;
   if (!insert) {
@@ -1138,10 +1311,14 @@ void TSQLiteDataSet::InternalPost() {
     throw;
   }
   if (insert && FCount >= 0) ++FCount;
-  if (insert)
+  if (insert) {
+    KeysInserted(newKey);
     LadderInserted(newKey);
-  else if (newKey != key)
+  } else if (newKey != key) {
+    KeyDeleted(key);
+    KeysInserted(newKey);
     DropLadder();
+  }
   FAnchorPos = 0;
   FAnchorAfter = false;
   if (!insert && newKey == key && pos > 0) {
@@ -1172,6 +1349,7 @@ void TSQLiteDataSet::InternalDelete() {
   std::int64_t pos = 0;
   int idx;
   if (RowAt(key, idx) != nullptr && (FSegFirstPos > 0 || (FSegAtEnd && FCount >= 0))) pos = PositionOf(key);
+  StopCount();
   Exec("BEGIN IMMEDIATE");
   bool gone = false;
   try {
@@ -1194,16 +1372,21 @@ void TSQLiteDataSet::InternalDelete() {
   FAnchorAfter = true;
   if (gone) {
     FCount = -1;
+    FRangeKnown = FDense = false;
     DropLadder();
     DatabaseError(SRecordNotFound, this);
   }
   if (FCount >= 0) --FCount;
+  KeyDeleted(key);
   LadderDeleted(key);
 }
 
 void TSQLiteDataSet::InternalRefresh() {
+  StopCount();
   ClearCache();
   FCount = -1;
+  FRangeKnown = FDense = false;
   DropLadder();
   FAnchorPos = 0;
+  StartCount();
 }

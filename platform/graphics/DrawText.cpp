@@ -1,5 +1,7 @@
 #include "platform/graphics/GdiCalls.h"
 
+#include "platform/graphics/TextCache.h"
+
 #include <pango/pangocairo.h>
 
 #include <algorithm>
@@ -160,33 +162,44 @@ int DrawText(HDC DC, const std::string& Text, int Count, TRect& Rect, unsigned F
 
   TPrepared prep = Prepare(clean, Format);
   TBaseDirection direction(Format & DT_RTLREADING);
-  TLayoutHolder h{rix::CreateTextLayout(font, prep.Text)};
+  const bool wraps = (Format & DT_WORDBREAK) && !single;
+  const bool cuts = (Format & DT_END_ELLIPSIS) && single;
+  const int width = std::max(1, Rect.Right - Rect.Left);
+  // Everything the layout below depends on, and nothing else: the same text
+  // in the same font lays out the same in every cell of every frame.
+  rix::TLayoutKey key{font.Handle(),
+                      Format & (DT_SINGLELINE | DT_WORDBREAK | DT_END_ELLIPSIS | DT_EXPANDTABS | DT_RTLREADING),
+                      wraps || cuts ? width : 0, prep.UnderlineStart, prep.Text};
+  TLayoutHolder h{rix::CachedLayout(key, [&] {
+    PangoLayout* layout = rix::CreateTextLayout(font, prep.Text);
+    pango_layout_set_auto_dir(layout, FALSE);
+    if (single) pango_layout_set_single_paragraph_mode(layout, TRUE);
+    if (wraps) {
+      pango_layout_set_width(layout, width * PANGO_SCALE);
+      pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+    }
+    if (cuts) {
+      pango_layout_set_width(layout, width * PANGO_SCALE);
+      pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+    }
+    if (Format & DT_EXPANDTABS) {
+      PangoTabArray* tabs = pango_tab_array_new_with_positions(1, TRUE, PANGO_TAB_LEFT, 8 * tm.tmAveCharWidth);
+      pango_layout_set_tabs(layout, tabs);
+      pango_tab_array_free(tabs);
+    }
+    if (prep.UnderlineStart >= 0) {
+      PangoAttrList* attrs = pango_layout_get_attributes(layout);
+      attrs = attrs ? pango_attr_list_copy(attrs) : pango_attr_list_new();
+      PangoAttribute* u = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
+      u->start_index = static_cast<guint>(prep.UnderlineStart);
+      u->end_index = static_cast<guint>(prep.UnderlineEnd);
+      pango_attr_list_insert(attrs, u);
+      pango_layout_set_attributes(layout, attrs);
+      pango_attr_list_unref(attrs);
+    }
+    return layout;
+  })};
   PangoLayout* layout = h.Layout;
-  pango_layout_set_auto_dir(layout, FALSE);
-  if (single) pango_layout_set_single_paragraph_mode(layout, TRUE);
-  if ((Format & DT_WORDBREAK) && !single) {
-    pango_layout_set_width(layout, std::max(1, Rect.Right - Rect.Left) * PANGO_SCALE);
-    pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
-  }
-  if ((Format & DT_END_ELLIPSIS) && single) {
-    pango_layout_set_width(layout, std::max(1, Rect.Right - Rect.Left) * PANGO_SCALE);
-    pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
-  }
-  if (Format & DT_EXPANDTABS) {
-    PangoTabArray* tabs = pango_tab_array_new_with_positions(1, TRUE, PANGO_TAB_LEFT, 8 * tm.tmAveCharWidth);
-    pango_layout_set_tabs(layout, tabs);
-    pango_tab_array_free(tabs);
-  }
-  if (prep.UnderlineStart >= 0) {
-    PangoAttrList* attrs = pango_layout_get_attributes(layout);
-    attrs = attrs ? pango_attr_list_copy(attrs) : pango_attr_list_new();
-    PangoAttribute* u = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
-    u->start_index = static_cast<guint>(prep.UnderlineStart);
-    u->end_index = static_cast<guint>(prep.UnderlineEnd);
-    pango_attr_list_insert(attrs, u);
-    pango_layout_set_attributes(layout, attrs);
-    pango_attr_list_unref(attrs);
-  }
 
   int lines = pango_layout_get_line_count(layout);
   int height = lines * tm.tmHeight;

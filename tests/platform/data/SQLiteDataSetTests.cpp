@@ -384,34 +384,38 @@ TEST_F(SQLiteFixture, BadNamesAndQueriesRaiseClearly) {
 // Far positions on a table larger than a few ladder steps, with gaps in the
 // keys: RecNo after bookmark jumps and SetRecNo agree with a count, also
 // after this dataset's own deletes and inserts, and after Refresh.
+// Far positions, set and read back, agree with what the database says
+// (the table Items has more than 9000 rows).
+void CheckFarPositions(SQLiteFixture& F, TSQLiteDataSet* ds, const char* Step) {
+  SCOPED_TRACE(Step);
+  auto positionOf = [&](int Id) { return std::stoi(F.Query("SELECT count(*) FROM Items WHERE ID <= " + std::to_string(Id))); };
+  auto idAt = [&](int Pos) {
+    return std::stoi(F.Query("SELECT ID FROM Items ORDER BY ID LIMIT 1 OFFSET " + std::to_string(Pos - 1)));
+  };
+  const int count = ds->RecordCount();
+  EXPECT_EQ(count, std::stoi(F.Query("SELECT count(*) FROM Items")));
+  for (int pos : {2, 1500, count / 2, count - 1500, count - 1, 7777}) {
+    ds->SetRecNo(pos);
+    EXPECT_EQ(ds->FieldByName("ID")->AsInteger(), idAt(pos)) << pos;
+    EXPECT_EQ(ds->RecNo(), pos);
+  }
+  std::vector<TBookmark> marks;
+  for (int pos : {9000, 3, 4500}) {
+    ds->SetRecNo(pos);
+    marks.push_back(ds->Bookmark());
+  }
+  ds->First();
+  for (const TBookmark& b : marks) {
+    ds->SetBookmark(b);
+    EXPECT_EQ(ds->RecNo(), positionOf(ds->FieldByName("ID")->AsInteger()));
+  }
+}
+
 TEST_F(SQLiteFixture, FarPositionsOnALargeTableStayExactThroughJumpsAndWrites) {
   MakeItems(12000);
   Sql("DELETE FROM Items WHERE ID % 70 = 0");
   TSQLiteDataSet* ds = OpenTable();
-  auto positionOf = [&](int Id) { return std::stoi(Query("SELECT count(*) FROM Items WHERE ID <= " + std::to_string(Id))); };
-  auto idAt = [&](int Pos) {
-    return std::stoi(Query("SELECT ID FROM Items ORDER BY ID LIMIT 1 OFFSET " + std::to_string(Pos - 1)));
-  };
-  auto check = [&](const char* Step) {
-    SCOPED_TRACE(Step);
-    const int count = ds->RecordCount();
-    EXPECT_EQ(count, std::stoi(Query("SELECT count(*) FROM Items")));
-    for (int pos : {2, 1500, count / 2, count - 1500, count - 1, 7777}) {
-      ds->SetRecNo(pos);
-      EXPECT_EQ(ds->FieldByName("ID")->AsInteger(), idAt(pos)) << pos;
-      EXPECT_EQ(ds->RecNo(), pos);
-    }
-    std::vector<TBookmark> marks;
-    for (int pos : {9000, 3, 4500}) {
-      ds->SetRecNo(pos);
-      marks.push_back(ds->Bookmark());
-    }
-    ds->First();
-    for (const TBookmark& b : marks) {
-      ds->SetBookmark(b);
-      EXPECT_EQ(ds->RecNo(), positionOf(ds->FieldByName("ID")->AsInteger()));
-    }
-  };
+  auto check = [&](const char* Step) { CheckFarPositions(*this, ds, Step); };
   check("opened");
   ds->SetRecNo(5000);
   ds->Delete();
@@ -429,6 +433,79 @@ TEST_F(SQLiteFixture, FarPositionsOnALargeTableStayExactThroughJumpsAndWrites) {
   Sql("DELETE FROM Items WHERE ID < 2000");
   ds->Refresh();
   check("after another connection's delete and Refresh");
+}
+
+// Keys without gaps give positions by arithmetic; writes at either end keep
+// that, a gap in the middle ends it, and positions stay exact throughout.
+TEST_F(SQLiteFixture, DenseKeysKeepExactPositionsThroughWritesThatMakeOrCloseGaps) {
+  Sql("CREATE TABLE Items (ID INTEGER PRIMARY KEY, Name VARCHAR(30) NOT NULL)");
+  Sql("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000)"
+      " INSERT INTO Items SELECT i, 'item' || i FROM n");
+  TSQLiteDataSet* ds = OpenTable();
+  auto check = [&](const char* Step) { CheckFarPositions(*this, ds, Step); };
+  check("opened");
+  ds->Last();
+  ds->Delete();
+  ds->First();
+  ds->Delete();
+  check("after deleting both ends");
+  ds->Append();
+  ds->FieldByName("Name")->SetAsString("appended");
+  ds->Post();
+  EXPECT_EQ(ds->RecNo(), ds->RecordCount());
+  check("after an append");
+  ds->SetRecNo(4000);
+  ds->Delete();
+  check("after a delete in the middle");
+  Sql("INSERT INTO Items VALUES (4001, 'back')");
+  ds->Refresh();
+  check("after another connection closed the gap and Refresh");
+}
+
+// Held counts stand for a count that takes long: until it is in, the
+// dataset answers from the key range, and whatever needs exact figures
+// waits for it.
+struct THeldCounts {
+  THeldCounts() { TSQLiteDataSet::HoldBackgroundCounts(true); }
+  ~THeldCounts() { TSQLiteDataSet::HoldBackgroundCounts(false); }
+};
+
+TEST_F(SQLiteFixture, OpeningDoesNotWaitForTheCountAndExactFiguresDo) {
+  MakeItems(500);  // keys 10, 20, ... 5000
+  THeldCounts held;
+  TSQLiteDataSet* ds = OpenTable();
+  EXPECT_TRUE(ds->RecordCountPending());
+  EXPECT_EQ(ds->EstimatedRecordCount(), 4991);
+  EXPECT_EQ(ds->EstimatedRecNo(), 1);
+  ds->MoveBy(3);
+  EXPECT_EQ(ds->EstimatedRecNo(), 4);  // known without counting
+  ASSERT_TRUE(ds->Locate("ID", {std::int64_t{2500}}));
+  EXPECT_TRUE(ds->RecordCountPending());
+  EXPECT_EQ(ds->EstimatedRecNo(), 2491);
+  EXPECT_EQ(ds->RecNo(), 250);
+  EXPECT_FALSE(ds->RecordCountPending());
+  EXPECT_EQ(ds->RecordCount(), 500);
+  EXPECT_EQ(ds->EstimatedRecordCount(), 500);
+
+  // A write while a count runs: the count stops, and the figure stays exact.
+  ds->Refresh();
+  EXPECT_TRUE(ds->RecordCountPending());
+  ds->Append();
+  ds->FieldByName("Name")->SetAsString("new");
+  ds->Post();
+  EXPECT_FALSE(ds->RecordCountPending());
+  EXPECT_EQ(ds->RecordCount(), 501);
+  ds->Refresh();
+  ds->First();
+  ds->Delete();
+  EXPECT_EQ(ds->RecordCount(), 500);
+  EXPECT_EQ(std::stoi(Query("SELECT count(*) FROM Items")), 500);
+  // Closing while a count runs stops it.
+  ds->Refresh();
+  EXPECT_TRUE(ds->RecordCountPending());
+  ds->Close();
+  ds->Open();
+  EXPECT_EQ(ds->RecordCount(), 500);
 }
 
 } // namespace

@@ -4,7 +4,8 @@
 #   ./do test             build and run every test under ASan + UBSan (leaks included)
 #   ./do demo             the main job: build and run the demo on the bundled sample
 #   ./do fuzz NAME SECS   run the libFuzzer target NAME for SECS seconds
-#   ./do bench [--peers]  build and run the benchmarks (--peers adds the peer comparison)
+#   ./do bench [--peers] [--huge]  build and run the benchmarks (--peers: the peer comparison,
+#                         --huge: 100 million rows too)
 # Each command first installs the Debian packages it needs when they are missing.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -90,14 +91,32 @@ do_fuzz() {
   [[ -d fuzz/corpus/$name ]] && seeds=("fuzz/corpus/$name")
   export ASAN_OPTIONS=detect_leaks=1
   export LSAN_OPTIONS=suppressions=$ROOT/tests/lsan.supp:print_suppressions=0
+  # Findings land among the regression inputs the tests replay.
+  mkdir -p "fuzz/regressions/$name"
+  local rc=0
   "build/fuzz/bin/fuzz_$name" -max_total_time="$secs" -print_final_stats=1 \
-    "build/fuzz/corpus/$name" "${seeds[@]}"
+    -artifact_prefix="fuzz/regressions/$name/" "build/fuzz/corpus/$name" "${seeds[@]}" || rc=$?
+  # The kept corpus becomes the minimal set covering all that this run and
+  # the earlier ones reached, so the next run starts there.
+  local merged="build/fuzz/corpus/$name.merged"
+  rm -rf "$merged" && mkdir -p "$merged"
+  "build/fuzz/bin/fuzz_$name" -merge=1 "$merged" "${seeds[@]}" "build/fuzz/corpus/$name" 2>/dev/null &&
+    rm -rf "fuzz/corpus/$name" && mv "$merged" "fuzz/corpus/$name"
+  rmdir "fuzz/regressions/$name" 2>/dev/null || true
+  return $rc
 }
 
 do_bench() {
   need "${BASE_PKGS[@]}" "${BENCH_PKGS[@]}"
   local peers=OFF
-  if [[ ${1:-} == --peers ]]; then need "${PEER_PKGS[@]}"; peers=ON; fi
+  for a in "$@"; do
+    case $a in
+      --peers) need "${PEER_PKGS[@]}"; peers=ON ;;
+      # 100 million rows as well; the tables (tens of GB, made once) stay in build/bench-data.
+      --huge) export RIX_BENCH_HUGE=1 ;;
+      *) echo "do: bench takes --peers and --huge" >&2; exit 2 ;;
+    esac
+  done
   configure build/bench -DCMAKE_BUILD_TYPE=Release -DRIX_TESTS=OFF -DRIX_BENCH=ON
   cmake -S "$ROOT" -B build/bench -DRIX_BENCH_PEERS=$peers >/dev/null
   cmake --build build/bench -j "$JOBS"
@@ -114,5 +133,5 @@ case $cmd in
   demo) do_demo ;;
   fuzz) do_fuzz "$@" ;;
   bench) do_bench "$@" ;;
-  *) sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'; exit 2 ;;
+  *) sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'; exit 2 ;;
 esac

@@ -26,12 +26,18 @@ void DrawDirect(TCanvas* ACanvas, TRect ARect, int DX, int DY, const std::string
   static constexpr unsigned VAlign[3] = {DT_TOP, DT_VCENTER, DT_BOTTOM};
   unsigned Format = DT_NOPREFIX | DT_EXPANDTABS | (AWordrap ? DT_WORDBREAK : DT_SINGLELINE) | HAlign[Alignment] |
                     VAlign[AlignmentV];
-  int Count = rix::CheckedCast<int>(Text.size());
-  if (AWordrap) {
+  // Only the characters that can show are measured and drawn. A value cut
+  // to them does not fit the cell in any case and shows from its top: where
+  // its middle or end would fall is known only by laying all of it out.
+  const std::string_view Shown = VisibleText(ACanvas->Handle(), Text, -1, ARect, Format);
+  const bool Cut = Shown.size() < std::min(Text.size(), Text.find('\0'));
+  const std::string Visible(Shown);
+  int Count = rix::CheckedCast<int>(Visible.size());
+  if (AWordrap && !Cut) {
     // DrawText aligns only single lines vertically; wrapped text is moved
     // by its measured extent instead.
     TRect RectTest = ARect;
-    CompCLR::DrawText(ACanvas->Handle(), Text, Count, RectTest, Format | DT_CALCRECT);
+    CompCLR::DrawText(ACanvas->Handle(), Visible, Count, RectTest, Format | DT_CALCRECT);
     int Width = CheckedSub(RectTest.Right, RectTest.Left), Room = CheckedSub(ARect.Right, ARect.Left);
     if (Alignment == taRightJustify)
       ARect.Left = CheckedSub(ARect.Left, CheckedSub(RectTest.Right, ARect.Right));
@@ -54,9 +60,9 @@ void DrawDirect(TCanvas* ACanvas, TRect ARect, int DX, int DY, const std::string
     // the neighbouring cells.
     TSaveDC Saved(ACanvas->Handle());
     IntersectClipRect(ACanvas->Handle(), Cell.Left, Cell.Top, Cell.Right, Cell.Bottom);
-    CompCLR::DrawText(ACanvas->Handle(), Text, Count, ARect, Format);
+    CompCLR::DrawText(ACanvas->Handle(), Visible, Count, ARect, Format);
   } else {
-    CompCLR::DrawText(ACanvas->Handle(), Text, Count, ARect, Format);
+    CompCLR::DrawText(ACanvas->Handle(), Visible, Count, ARect, Format);
   }
 }
 

@@ -90,6 +90,7 @@ void TRixCustomDBGrid::Construct(const TRixGridFactories& Factories) {
   FMouseDownPos = TPoint{-1, -1};
   FOldPos = 0;
   FRecordIndex = 0;
+  FRecordIndexDue = false;
   FRowsPerRecord = 1;
   FColsPerRow = 1;
   FSelectedRect = TRect{0, 0, 0, 0};
@@ -240,6 +241,8 @@ void TRixCustomDBGrid::CreateWnd() {
 void TRixCustomDBGrid::Dispatch(TMessage& Message) {
   if (Message.Msg == CM_DEFERLAYOUT)
     CMDeferLayout(Message);
+  else if (Message.Msg == WM_TIMER && Message.WParam == CountTimer)
+    UpdateScrollBar();
   else
     TCustomGrid::Dispatch(Message);
 }

@@ -339,7 +339,17 @@ void TRixCustomDBGrid::SetDataRowHeight(int Value) {
 
 void TRixCustomDBGrid::SetRecordIndex() {
   TDataSet* ds = FDataLink->DataSet();
-  FRecordIndex = FDataLink->Active() && ds != nullptr ? std::max(ds->RecNo() - 1, -1) : 0;
+  FRecordIndexDue = FDataLink->Active() && ds != nullptr && ds->RecordCountPending();
+  if (!FRecordIndexDue) FRecordIndex = FDataLink->Active() && ds != nullptr ? std::max(ds->RecNo() - 1, -1) : 0;
+}
+
+int TRixCustomDBGrid::RecordIndex() const {
+  if (FRecordIndexDue) {
+    FRecordIndexDue = false;
+    TDataSet* ds = FDataLink->DataSet();
+    FRecordIndex = FDataLink->Active() && ds != nullptr ? std::max(ds->RecNo() - 1, -1) : 0;
+  }
+  return FRecordIndex;
 }
 
 // ---- Size hooks of the base grid -----------------------------------------------

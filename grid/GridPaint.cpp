@@ -212,14 +212,12 @@ void TRixCustomDBGrid::DrawDataCellContents(int DataCol, int DataRow, int Active
     std::string value;
     TField* field = DrawColumn->Field();
     if (field != nullptr) {
-      if (IsMemo(field) && DrawColumn->ShowMemoText()) {
-        try {
-          value = field->AsString();
-        } catch (const std::exception&) {
-          value.clear();
-        }
-      } else {
-        value = field->DisplayText();
+      // A stored value the field cannot turn into text shows as an empty
+      // cell: one bad value must not stop the grid from painting.
+      try {
+        value = IsMemo(field) && DrawColumn->ShowMemoText() ? field->AsString() : field->DisplayText();
+      } catch (const std::exception&) {
+        value.clear();
       }
     }
     if (move.OldActiveRecord() == ActiveRecord) {

@@ -90,16 +90,29 @@ void TRixCustomDBGrid::Scroll(int Distance) {
 }
 
 void TRixCustomDBGrid::UpdateScrollBar() {
-  if (!FDataLink->Active() || !HandleAllocated()) return;
+  if (!HandleAllocated()) return;
+  if (!FDataLink->Active()) {
+    KillTimer(WindowHandle(), CountTimer);
+    return;
+  }
   TDataSet* ds = FDataLink->DataSet();
   const TScrollInfo old = GetScrollInfo(SB_VERT);
   TScrollInfo info = old;
   if (ds->IsSequenced()) {
+    // Opening a large table need not wait for its count: the bar starts
+    // from the dataset's estimate and settles on a timer tick (or any
+    // later update) once the count is in. Settling moves only the thumb.
+    const bool pending = ds->RecordCountPending();
+    if (pending)
+      SetTimer(WindowHandle(), CountTimer, CountTimerElapse);
+    else
+      KillTimer(WindowHandle(), CountTimer);
     info.Min = 1;
     info.Page = static_cast<unsigned>(std::max(VisibleRowCount(), 0));
-    info.Max = CheckedAdd(ds->RecordCount(), static_cast<int>(info.Page) - 1);
+    info.Max = CheckedAdd(pending ? ds->EstimatedRecordCount() : ds->RecordCount(), static_cast<int>(info.Page) - 1);
     const TDataSetState state = ds->State();
-    if (state == dsInactive || state == dsBrowse || state == dsEdit) info.Pos = ds->RecNo();
+    if (state == dsInactive || state == dsBrowse || state == dsEdit)
+      info.Pos = pending ? ds->EstimatedRecNo() : ds->RecNo();
   } else {
     info.Min = 0;
     info.Max = 4;

@@ -158,7 +158,7 @@ public:
   TDataSource* DataSource() const { return GetDataSource(); }
   TDataSource* GetDataSource() const;
   void SetDataSource(TDataSource* Value);
-  int RecordIndex() const { return FRecordIndex; }
+  int RecordIndex() const;
   bool DataLinkEnabled() const { return GetDataLinkEnabled(); }
   bool GetDataLinkEnabled() const { return FDataLink != nullptr; }
   TRixGridDataLink* DataLink() const { return FDataLink; }
@@ -561,6 +561,9 @@ private:
   TGridCoord FPressedCell{-1, -1};
   int FOffset = 0;
   int FOldPos = 0;
+  // Polls a dataset's background record count (timer 1 is the base grid's).
+  static constexpr std::uintptr_t CountTimer = 2;
+  static constexpr unsigned CountTimerElapse = 100;
   TRixDBGridClickEvent FOnCellClick;
   TNotifyEvent FOnColEnter;
   TNotifyEvent FOnColExit;
@@ -574,7 +577,11 @@ private:
   TImeMode FOriginalImeMode = imDontCare;
   TImeName FOriginalImeName;
   bool FReadOnly = false;
-  int FRecordIndex = 0;
+  mutable int FRecordIndex = 0;
+  // The record index is taken from the dataset when next read: its count
+  // was still being made when the record changed, and a scroll need not
+  // wait for it.
+  mutable bool FRecordIndexDue = false;
   int FRowsPerRecord = 1;
   bool FSelecting = false;
   std::string FSelectionAnchor;

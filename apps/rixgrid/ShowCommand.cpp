@@ -74,8 +74,14 @@ TShowOptions Parse(const std::vector<std::string>& Args) {
   };
   for (size_t i = 0; i < Args.size(); ++i) {
     const std::string& a = Args[i];
-    if (a == "--table") o.Table = value(i);
-    else if (a == "--sql") o.Sql = value(i);
+    if (a == "--table") {
+      o.Table = value(i);
+      if (o.Table.empty()) throw TUsageError{"--table needs a table name"};
+    }
+    else if (a == "--sql") {
+      o.Sql = value(i);
+      if (o.Sql.find_first_not_of(" \t\r\n;") == std::string::npos) throw TUsageError{"--sql needs a SELECT statement"};
+    }
     else if (a == "--pg") o.Pg = value(i);
     else if (a == "--form") o.FormFile = value(i);
     else if (a == "--columns") o.ColumnsFile = value(i);

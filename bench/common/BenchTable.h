@@ -1,6 +1,6 @@
 // The benchmarks' SQLite tables. Items is the table the painting benchmarks
 // show: 20 columns of a shop's stock (Japanese names, numbers, dates, flags),
-// built once per process in the temporary directory and removed at exit.
+// built once and kept in build/bench-data.
 // Orders is the cursor and scrolling benchmarks' table.
 #pragma once
 
@@ -9,9 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <string>
-#include <unistd.h>
+#include <vector>
 
 namespace benchtable {
 
@@ -53,24 +52,38 @@ inline std::string OrdersScript(long Rows, const std::string& NoteType) {
          "COMMIT;";
 }
 
-// A database of this process in the temporary directory, named by Tag and
-// Rows, made once by Make(Path, Rows) and removed at exit.
+// The table sizes every benchmark reports: 10 thousand, 1 million and 10
+// million rows, and 100 million when RIX_BENCH_HUGE is set (./do bench
+// --huge). Ratios are taken to the first.
+inline std::vector<long> Sizes() {
+  std::vector<long> sizes{10000L, 1000000L, 10000000L};
+  const char* huge = std::getenv("RIX_BENCH_HUGE");
+  if (huge != nullptr && *huge != '\0' && std::string(huge) != "0") sizes.push_back(100000000L);
+  return sizes;
+}
+
+// Where the benchmark tables are kept between runs: build/bench-data next to
+// the benchmark's build folder (a large table takes minutes to make).
+inline std::filesystem::path DataDir() {
+  std::error_code ec;
+  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+  std::filesystem::path dir = ec ? std::filesystem::temp_directory_path() / "rix-bench-data"
+                                 : exe.parent_path().parent_path().parent_path() / "bench-data";
+  std::filesystem::create_directories(dir, ec);
+  return dir;
+}
+
+// The database Tag_Rows.db in DataDir(), made by Make(Path, Rows) the first
+// time. It is made under a temporary name and renamed when whole, so a run
+// stopped half-way leaves nothing that looks finished.
 inline std::string TempDatabase(const std::string& Tag, long Rows, void (*Make)(const std::string&, long)) {
-  static std::map<std::string, std::string> paths;
-  const std::string name = Tag + "_" + std::to_string(::getpid()) + "_" + std::to_string(Rows) + ".db";
-  auto it = paths.find(name);
-  if (it != paths.end()) return it->second;
-  const std::string path = (std::filesystem::temp_directory_path() / name).string();
-  Make(path, Rows);
-  paths[name] = path;
-  static const bool cleanup = [] {
-    std::atexit([] {
-      for (auto& [n, p] : paths) std::filesystem::remove(p);
-    });
-    return true;
-  }();
-  (void)cleanup;
-  return path;
+  const std::filesystem::path path = DataDir() / (Tag + "_" + std::to_string(Rows) + ".db");
+  if (std::filesystem::exists(path)) return path.string();
+  const std::filesystem::path part = path.string() + ".part";
+  if (Rows >= 10000000L) std::fprintf(stderr, "making %s (once)...\n", path.string().c_str());
+  Make(part.string(), Rows);
+  std::filesystem::rename(part, path);
+  return path.string();
 }
 
 // Fills Path with Rows rows (the file is replaced).
@@ -92,7 +105,7 @@ inline void Build(const std::string& Path, long Rows) {
   BuildDatabase(Path, sql);
 }
 
-// The table of Rows rows for this process.
-inline std::string TablePath(long Rows) { return TempDatabase("rix_paint_bench", Rows, Build); }
+// The Items table of Rows rows.
+inline std::string TablePath(long Rows) { return TempDatabase("items", Rows, Build); }
 
 } // namespace benchtable

@@ -9,9 +9,12 @@
 //
 //   CtrlEndAndHome/<rows>, PageDownKey/<rows>: the same moves by key.
 //
-// The SQLite tables are built on the first run next to the benchmark's
-// folder (build/bench/layout_<rows>.db) and reused afterwards.
-#include "../common/BenchTable.h"
+//   ThumbDrop/<rows>, RecNoAfterBookmarkJump/<rows>: far positions; the
+//     first one after opening is reported as first_ms / first_far_ms.
+//
+// The SQLite tables are built on the first run in build/bench-data and
+// reused afterwards; the sizes are BenchTable.h's.
+#include "../common/Ratios.h"
 
 #include <RixDBGrids.h>
 
@@ -28,35 +31,18 @@
 
 namespace {
 
-std::filesystem::path TableDir() {
-  std::error_code ec;
-  std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return std::filesystem::temp_directory_path();
-  return exe.parent_path().parent_path();
+void MakeOrders(const std::string& Path, long Rows) {
+  benchtable::BuildDatabase(Path, benchtable::OrdersScript(Rows, "VARCHAR(40)"));
 }
 
-int CountRows(const std::string& Path) {
-  sqlite3* db = nullptr;
-  int n = -1;
-  if (sqlite3_open_v2(Path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-    sqlite3_stmt* s = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT count(*) FROM Orders", -1, &s, nullptr) == SQLITE_OK &&
-        sqlite3_step(s) == SQLITE_ROW)
-      n = sqlite3_column_int(s, 0);
-    sqlite3_finalize(s);
-  }
-  sqlite3_close(db);
-  return n;
+std::string TablePath(long Rows) { return benchtable::TempDatabase("layout_orders", Rows, MakeOrders); }
+
+void Sizes(benchmark::internal::Benchmark* B) {
+  for (long rows : benchtable::Sizes()) B->Arg(rows);
+  B->ArgName("rows")->Unit(benchmark::kMicrosecond);
 }
 
-std::string TablePath(int Rows) {
-  const std::string path = (TableDir() / ("layout_" + std::to_string(Rows) + ".db")).string();
-  if (std::filesystem::exists(path) && CountRows(path) == Rows) return path;
-  benchtable::BuildDatabase(path, benchtable::OrdersScript(Rows, "VARCHAR(40)"));
-  return path;
-}
-
-TSQLiteDataSet* OpenOrders(TComponent* Owner, int Rows) {
+TSQLiteDataSet* OpenOrders(TComponent* Owner, long Rows) {
   auto* ds = new TSQLiteDataSet(Owner);
   ds->SetDatabaseName(TablePath(Rows));
   ds->SetTableName("Orders");
@@ -126,7 +112,7 @@ void PageScroll(benchmark::State& State) {
   State.counters["recno"] = ds->RecNo();
   State.counters["bar_pos"] = g.Grid->GetScrollInfo(SB_VERT).Pos;
 }
-BENCHMARK(PageScroll)->Arg(10000)->Arg(1000000)->ArgName("rows")->Unit(benchmark::kMicrosecond);
+BENCHMARK(PageScroll)->Apply(Sizes);
 
 // Dropping the scroll bar's thumb at spread-out places (SetRecNo).
 void ThumbDrop(benchmark::State& State) {
@@ -134,6 +120,14 @@ void ThumbDrop(benchmark::State& State) {
   TComponent owner(nullptr);
   TSQLiteDataSet* ds = OpenOrders(&owner, rows);
   TGridOnForm g(ds, 1920, 1080);
+  {
+    // The first far drop after opening: to the middle.
+    const auto start = std::chrono::steady_clock::now();
+    g.Grid->SetScrollTrackPos(SB_VERT, rows / 2);
+    SendMessage(g.Grid->Handle(), WM_VSCROLL, MakeWParam(SB_THUMBPOSITION, 0), 0);
+    State.counters["first_ms"] =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  }
   std::uint32_t seed = 12345;
   for (auto _ : State) {
     seed = seed * 1103515245u + 12345u;
@@ -143,7 +137,7 @@ void ThumbDrop(benchmark::State& State) {
   }
   State.counters["bar_pos"] = g.Grid->GetScrollInfo(SB_VERT).Pos;
 }
-BENCHMARK(ThumbDrop)->Arg(10000)->Arg(1000000)->ArgName("rows")->Unit(benchmark::kMicrosecond);
+BENCHMARK(ThumbDrop)->Apply(Sizes);
 
 // Going to a record by bookmark and asking its RecNo, as the scroll bar does
 // after a jump.
@@ -167,7 +161,7 @@ void RecNoAfterBookmarkJump(benchmark::State& State) {
     benchmark::DoNotOptimize(ds->RecNo());
   }
 }
-BENCHMARK(RecNoAfterBookmarkJump)->Arg(10000)->Arg(1000000)->ArgName("rows")->Unit(benchmark::kMicrosecond);
+BENCHMARK(RecNoAfterBookmarkJump)->Apply(Sizes);
 
 // Keys through the grid's KeyDown, as the window delivers them: Ctrl+End then
 // Ctrl+Home (a pair, so that every round does the same work), and PageDown.
@@ -183,7 +177,7 @@ void CtrlEndAndHome(benchmark::State& State) {
   }
   State.counters["recno"] = ds->RecNo();
 }
-BENCHMARK(CtrlEndAndHome)->Arg(10000)->Arg(1000000)->ArgName("rows")->Unit(benchmark::kMicrosecond);
+BENCHMARK(CtrlEndAndHome)->Apply(Sizes);
 
 void PageDownKey(benchmark::State& State) {
   const int rows = static_cast<int>(State.range(0));
@@ -201,8 +195,8 @@ void PageDownKey(benchmark::State& State) {
   }
   State.counters["visible_rows"] = g.Grid->VisibleRowCount();
 }
-BENCHMARK(PageDownKey)->Arg(10000)->Arg(1000000)->ArgName("rows")->Unit(benchmark::kMicrosecond);
+BENCHMARK(PageDownKey)->Apply(Sizes);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) { return benchtable::RunWithRatios(argc, argv); }

@@ -1,5 +1,6 @@
 #include "platform/controls/EditMask.h"
 
+#include <algorithm>
 #include <cwctype>
 
 namespace rix {
@@ -150,7 +151,15 @@ std::u32string TEditMaskModel::EmptyText() const {
   return s;
 }
 
-std::u32string TEditMaskModel::Format(const std::u32string& Value) const {
+std::u32string TEditMaskModel::Format(const std::u32string& Given) const {
+  std::u32string Value = Given;
+  if (FTrimLeading) {
+    // The value lost its leading blanks (ValueOf): it stands right-aligned,
+    // so that what follows keeps its positions (saved literals among them).
+    size_t room = FPositions.size();
+    if (!FSaveLiterals) room = static_cast<size_t>(std::count_if(FPositions.begin(), FPositions.end(), [](const TPos& P) { return !P.Literal; }));
+    if (Value.size() < room) Value.insert(0, room - Value.size(), U' ');
+  }
   std::u32string s = EmptyText();
   size_t v = 0;
   for (int i = 0; i < Length() && v < Value.size(); ++i) {
@@ -181,6 +190,9 @@ std::u32string TEditMaskModel::ValueOf(const std::u32string& EditText) const {
     size_t k = v.find_first_not_of(U' ');
     v.erase(0, k == std::u32string::npos ? v.size() : k);
   }
+  // A value that lost its leading blanks and carries literals keeps its
+  // trailing ones: they alone tell where its literals stand.
+  if (FTrimLeading && FSaveLiterals) return v;
   size_t e = v.find_last_not_of(U' ');
   v.erase(e == std::u32string::npos ? 0 : e + 1);
   return v;

@@ -6,7 +6,8 @@
 //   A letter or digit required               a letter or digit optional
 //   C any character required                 c any character optional
 //   >  upper-case what follows   <  lower-case what follows   <> no case change
-//   \  the next character is a literal        !  drop leading blanks of the value
+//   \  the next character is a literal        !  drop leading blanks of the value,
+//                                            which then stands right-aligned
 //   anything else is a literal shown as it is.
 // The edit text has one character per position: literals as they are,
 // unfilled input positions as the blank character ('_' unless given). The

@@ -223,7 +223,7 @@ protected:
 
   // ---- Hooks ----
   virtual void DrawCell(int ACol, int ARow, const TRect& ARect, TGridDrawState AState) = 0;
-  virtual void Paint();
+  void Paint() override;
   virtual bool SelectCell(int ACol, int ARow);
   virtual void TopLeftChanged();
   virtual void TimedScroll(TGridScrollDirection Direction);

@@ -174,12 +174,14 @@ void TComponent::RemoveComponent(TComponent* AComponent) {
 
 void TComponent::FreeNotification(TComponent* AComponent) {
   if (AComponent == nullptr || AComponent == this) return;
-  if (std::find(FFreeNotifies.begin(), FFreeNotifies.end(), AComponent) == FFreeNotifies.end())
-    FFreeNotifies.push_back(AComponent);
-  if (std::find(AComponent->FFreeNotifies.begin(), AComponent->FFreeNotifies.end(), this) ==
-      AComponent->FFreeNotifies.end())
-    AComponent->FFreeNotifies.push_back(this);
   FComponentState += csFreeNotification;
+  // Links are made and broken in pairs, so the shorter list tells whether
+  // the pair exists (a grid links to each of a thousand fields).
+  const bool mineShorter = FFreeNotifies.size() <= AComponent->FFreeNotifies.size();
+  const auto& shorter = mineShorter ? FFreeNotifies : AComponent->FFreeNotifies;
+  if (std::find(shorter.begin(), shorter.end(), mineShorter ? AComponent : this) != shorter.end()) return;
+  FFreeNotifies.push_back(AComponent);
+  AComponent->FFreeNotifies.push_back(this);
 }
 
 void TComponent::RemoveNotification(TComponent* AComponent) {

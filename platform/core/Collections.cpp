@@ -45,8 +45,11 @@ void TCollectionItem::SetCollection(TCollection* Value) {
 int TCollectionItem::Index() const {
   if (FCollection == nullptr) return -1;
   auto& v = FCollection->FItems;
+  if (FIndexHint < v.size() && v[FIndexHint] == this) return static_cast<int>(FIndexHint);
   auto it = std::find(v.begin(), v.end(), this);
-  return it == v.end() ? -1 : static_cast<int>(it - v.begin());
+  if (it == v.end()) return -1;
+  FIndexHint = static_cast<std::size_t>(it - v.begin());
+  return static_cast<int>(FIndexHint);
 }
 
 void TCollectionItem::SetIndex(int Value) {

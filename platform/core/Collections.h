@@ -58,6 +58,9 @@ public:
 private:
   friend class TCollection;
   TCollection* FCollection = nullptr;
+  // Where the item stood when last asked: checked before it is trusted, so
+  // that walking a large collection by index stays linear.
+  mutable std::size_t FIndexHint = 0;
   int FID = 0;
 };
 

@@ -95,6 +95,12 @@ public:
   int RecordCount() const { return GetRecordCount(); }
   // True when RecNo and RecordCount are exact and cheap.
   virtual bool IsSequenced() const { return false; }
+  // True while the exact record count is still being worked out in the
+  // background; RecordCount and RecNo then wait for it. Meanwhile the
+  // estimates below answer at once (a scroll bar can start from them).
+  virtual bool RecordCountPending() const { return false; }
+  virtual int EstimatedRecordCount() const { return RecordCount(); }
+  virtual int EstimatedRecNo() const { return RecNo(); }
   // Puts the data store's cursor on the active record.
   void UpdateCursorPos();
   void CursorPosChanged() { FCurrentRecord = -1; }

@@ -4,8 +4,19 @@
 #include "platform/data/ObjectFields.h"
 
 #include <algorithm>
+#include <cctype>
 
 using namespace dbconsts;
+
+namespace {
+
+// The key SameText compares by: case folded the way std::tolower folds.
+std::string LowerAscii(std::string S) {
+  for (char& c : S) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return S;
+}
+
+} // namespace
 
 // ---------------------------------------------------------------- field defs
 
@@ -118,6 +129,15 @@ void TFieldList::Update() const {
     }
   };
   Walk::Add(FList, *FDataSet->Fields());
+  FByName.clear();
+  FIndexOf.clear();
+  FByName.reserve(FList.size());
+  FIndexOf.reserve(FList.size());
+  for (size_t i = 0; i < FList.size(); ++i) {
+    // The first of equal names wins, as a scan in list order would find it.
+    FByName.emplace(LowerAscii(FList[i]->FullName()), FList[i]);
+    FIndexOf.emplace(FList[i], static_cast<int>(i));
+  }
   FUpdated = true;
 }
 
@@ -135,15 +155,14 @@ TField* TFieldList::Fields(int Index) const {
 
 int TFieldList::IndexOf(const TField* Field) const {
   Update();
-  auto it = std::find(FList.begin(), FList.end(), Field);
-  return it == FList.end() ? -1 : static_cast<int>(it - FList.begin());
+  auto it = FIndexOf.find(Field);
+  return it == FIndexOf.end() ? -1 : it->second;
 }
 
 TField* TFieldList::Find(const std::string& FullName) const {
   Update();
-  for (TField* f : FList)
-    if (SameText(f->FullName(), FullName)) return f;
-  return nullptr;
+  auto it = FByName.find(LowerAscii(FullName));
+  return it == FByName.end() ? nullptr : it->second;
 }
 
 TField* TFieldList::FieldByName(const std::string& FullName) const {

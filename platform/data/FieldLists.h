@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class TFieldDefs;
@@ -114,5 +115,10 @@ private:
   void Update() const;
   TDataSet* FDataSet;
   mutable std::vector<TField*> FList;
+  // Lookups by name and by field are hashed: a grid binding a thousand
+  // columns looks up every one of them on each layout pass. Rebuilt with
+  // FList (renames and list changes invalidate it).
+  mutable std::unordered_map<std::string, TField*> FByName;  // lower-case full name
+  mutable std::unordered_map<const TField*, int> FIndexOf;
   mutable bool FUpdated = false;
 };

@@ -292,11 +292,8 @@ void TPgDataSet::Analyse() {
       if (std::isspace(static_cast<unsigned char>(ch))) ch = ' ';
     // Every read wraps the query as a subquery of one statement, so nothing
     // else can run; this only makes the message clear.
-    const size_t first = up.find_first_not_of(" (");
-    if (first == std::string::npos ||
-        (up.compare(first, 7, "SELECT ") != 0 && up.compare(first, 5, "WITH ") != 0 &&
-         up.compare(first, 7, "VALUES ") != 0) ||
-        Has(up, " FOR UPDATE"))
+    const std::string first = rix::UpperAscii(rix::FirstSqlWord(q));
+    if ((first != "SELECT" && first != "WITH" && first != "VALUES") || Has(up, " FOR UPDATE"))
       DatabaseError("SQL must be one SELECT statement", this);
   }
 

@@ -5,13 +5,20 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cctype>
+#include <climits>
 #include <cmath>
+#include <system_error>
+#include <thread>
 
 using namespace dbconsts;
 
 namespace {
 
+// Days from 1899-12-30 that still name a date (beyond year 9999 either way).
+constexpr double MaxDateTime = 3e6;
 constexpr const char* HiddenKey = "rix$key";
 
 bool Has(const std::string& Hay, const char* Needle) { return Hay.find(Needle) != std::string::npos; }
@@ -95,10 +102,63 @@ struct TStmtFinal {
 
 } // namespace
 
+// One count(*) on a read-only connection of its own, in a thread of its own.
+// Stopping interrupts the statement; a failed or stopped count reports -1.
+// An interrupt reaches only a statement that is running, so stopping repeats
+// it until the thread is done.
+class TSQLiteDataSet::TCounter {
+public:
+  TCounter(const std::string& File, const std::string& Sql) {
+    if (sqlite3_open_v2(File.c_str(), &FDb, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+      sqlite3_close(FDb);
+      FDb = nullptr;
+      FDone = true;
+      return;
+    }
+    try {
+      FThread = std::thread([this, Sql] {
+        sqlite3_stmt* s = nullptr;
+        if (sqlite3_prepare_v2(FDb, Sql.c_str(), -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW)
+          FResult = sqlite3_column_int64(s, 0);
+        sqlite3_finalize(s);
+        FDone.store(true, std::memory_order_release);
+      });
+    } catch (const std::system_error&) {
+      FDone = true;  // no thread: the count is made when asked for
+    }
+  }
+  ~TCounter() {
+    if (FThread.joinable())
+      while (!Done()) {
+        sqlite3_interrupt(FDb);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+    Join();
+    sqlite3_close(FDb);
+  }
+  TCounter(const TCounter&) = delete;
+  TCounter& operator=(const TCounter&) = delete;
+  bool Done() const { return FDone.load(std::memory_order_acquire); }
+  std::int64_t Result() {
+    Join();
+    return FResult;
+  }
+
+private:
+  void Join() {
+    if (FThread.joinable()) FThread.join();
+  }
+  sqlite3* FDb = nullptr;
+  std::atomic<bool> FDone{false};
+  std::int64_t FResult = -1;
+  std::thread FThread;
+};
+
 TSQLiteDataSet::TSQLiteDataSet(TComponent* AOwner) : TSqlDataSet(AOwner) {}
 
 TSQLiteDataSet::~TSQLiteDataSet() {
   CloseForDestroy();
+  StopCount();
   Finalize();
   CloseDatabase();
 }
@@ -244,8 +304,12 @@ void TSQLiteDataSet::Analyse() {
     if (sqlite3_prepare_v2(FDb, q.c_str(), -1, &s, &tail) != SQLITE_OK) RaiseSQLite("Cannot prepare the query");
     TStmtFinal fin{s};
     std::string rest = tail != nullptr ? tail : "";
+    // Read-only statements with a result are also PRAGMAs and EXPLAINs:
+    // the first word tells a query from them.
+    const std::string first = rix::UpperAscii(rix::FirstSqlWord(q));
     if (s == nullptr || rest.find_first_not_of(" \t\r\n;") != std::string::npos || !sqlite3_stmt_readonly(s) ||
-        sqlite3_column_count(s) == 0)
+        sqlite3_column_count(s) == 0 || sqlite3_stmt_isexplain(s) != 0 ||
+        (first != "SELECT" && first != "WITH" && first != "VALUES"))
       DatabaseError("SQL must be one SELECT statement", this);
   }
 
@@ -385,13 +449,16 @@ void TSQLiteDataSet::InternalOpen() {
   FCache.Clear();
   FCache.Cursor = csBOF;
   FCount = -1;
+  FRangeKnown = FDense = false;
   DropLadder();
   FCache.AnchorPos = 0;
   FRowsFetched = 0;
   FCursorOpen = true;
+  StartCount();
 }
 
 void TSQLiteDataSet::InternalClose() {
+  StopCount();
   Finalize();
   FCache.Clear();
   FMap.clear();
@@ -425,13 +492,16 @@ TFieldValue TSQLiteDataSet::ReadValue(sqlite3_stmt* S, int Col, TFieldType Type)
       if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) return sqlite3_column_double(S, Col);
       break;
     case ftDate: case ftTime: case ftDateTime:
-      if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) return sqlite3_column_double(S, Col) - 2415018.5;
-      if (t == SQLITE_TEXT) {
+      // An unreadable or impossible date (text, blob, or a day number
+      // beyond any calendar) shows as empty rather than stopping every read.
+      if (t == SQLITE_INTEGER || t == SQLITE_FLOAT) {
+        const double v = sqlite3_column_double(S, Col) - 2415018.5;
+        if (std::isfinite(v) && std::fabs(v) <= MaxDateTime) return v;
+      } else if (t == SQLITE_TEXT) {
         TDateTime v = 0;
         if (rix::TryParseDateTime(reinterpret_cast<const char*>(sqlite3_column_text(S, Col)), v)) return v;
-        return {};  // an unreadable date shows as empty rather than stopping every read
       }
-      break;
+      return {};
     default: break;
   }
   // Text, blobs, and values stored in another class than declared.
@@ -600,8 +670,109 @@ std::int64_t TSQLiteDataSet::CountRows(const std::string& Where, std::int64_t Ke
 
 int TSQLiteDataSet::GetRecordCount() const {
   if (!FCursorOpen) DatabaseError(SDataSetClosed, const_cast<TSQLiteDataSet*>(this));
-  if (FCount < 0) FCount = CountRows("", 0);
+  if (FCount < 0) HarvestCount(true);
+  if (FCount < 0) SetCount(CountRows("", 0));
   return rix::CheckedCast<int>(FCount);
+}
+
+void TSQLiteDataSet::SetCount(std::int64_t Count) const {
+  FCount = Count;
+  std::int64_t low = 0, high = 0;
+  FDense = FKeyed && Count > 0 && KeyRange(low, high) && high - low + 1 == Count;
+}
+
+bool TSQLiteDataSet::KeyRange(std::int64_t& Low, std::int64_t& High) const {
+  if (!FKeyed) return false;
+  if (!FRangeKnown) {
+    const std::string q = BaseQuery(), k = rix::QuoteIdent(FKeyColumn);
+    auto end = [&](const char* Order, std::int64_t& Key) {
+      sqlite3_stmt* s = Prepare("SELECT " + k + " FROM (" + q + ") ORDER BY " + k + Order + " LIMIT 1");
+      TStmtFinal fin{s};
+      const int rc = sqlite3_step(s);
+      if (rc != SQLITE_ROW && rc != SQLITE_DONE) RaiseSQLite("Cannot read the record keys");
+      if (rc == SQLITE_ROW) Key = sqlite3_column_int64(s, 0);
+      return rc == SQLITE_ROW;
+    };
+    if (!end("", FLowKey) || !end(" DESC", FHighKey)) return false;
+    FRangeKnown = true;
+  }
+  Low = FLowKey;
+  High = FHighKey;
+  return true;
+}
+
+void TSQLiteDataSet::StartCount() {
+  StopCount();
+  // Only a keyed dataset can estimate meanwhile, and only a database file
+  // can be opened a second time.
+  const char* file = FKeyed ? sqlite3_db_filename(FDb, "main") : nullptr;
+  if (file == nullptr || *file == '\0') return;
+  FCounter = std::make_unique<TCounter>(file, "SELECT count(*) FROM (" + BaseQuery() + ")");
+}
+
+void TSQLiteDataSet::StopCount() { FCounter.reset(); }
+
+namespace {
+std::atomic<bool> CountsHeld{false};
+}
+
+void TSQLiteDataSet::HoldBackgroundCounts(bool Value) { CountsHeld = Value; }
+
+void TSQLiteDataSet::HarvestCount(bool Wait) const {
+  if (!FCounter || (!Wait && (CountsHeld || !FCounter->Done()))) return;
+  const std::int64_t n = FCounter->Result();
+  FCounter.reset();
+  if (n >= 0 && FCount < 0) SetCount(n);
+}
+
+bool TSQLiteDataSet::RecordCountPending() const {
+  HarvestCount(false);
+  return FCounter != nullptr;
+}
+
+int TSQLiteDataSet::EstimatedRecordCount() const {
+  std::int64_t low = 0, high = 0;
+  if (!RecordCountPending() || !KeyRange(low, high)) return GetRecordCount();
+  return static_cast<int>(std::min<std::int64_t>(high - low + 1, INT_MAX));
+}
+
+int TSQLiteDataSet::EstimatedRecNo() const {
+  if (!RecordCountPending()) return GetRecNo();
+  const TRecBuf* b = ActiveRecBuf();
+  std::int64_t k = 0, low = 0, high = 0;
+  if (b == nullptr || b->Flag != bfCurrent || !BookmarkToKey(b->Bookmark, k)) return -1;
+  int idx = -1;
+  const bool inSeg = FCache.Find(k, idx) != nullptr;
+  if (inSeg && FCache.FirstPos > 0) return rix::CheckedCast<int>(FCache.FirstPos + idx);
+  const std::int64_t count = EstimatedRecordCount();
+  if (inSeg && FCache.AtEnd) return static_cast<int>(std::max<std::int64_t>(1, count - (std::ssize(FCache.Seg) - 1 - idx)));
+  if (!KeyRange(low, high)) return GetRecNo();
+  // As if the keys had no gaps; the exact count corrects it.
+  return static_cast<int>(std::clamp<std::int64_t>(k - low + 1, 1, std::max<std::int64_t>(count, 1)));
+}
+
+void TSQLiteDataSet::KeysInserted(std::int64_t Key) {
+  if (!FRangeKnown) {
+    FDense = false;
+    return;
+  }
+  FDense = FDense && (Key == FHighKey + 1 || Key == FLowKey - 1);
+  FLowKey = std::min(FLowKey, Key);
+  FHighKey = std::max(FHighKey, Key);
+}
+
+void TSQLiteDataSet::KeyDeleted(std::int64_t Key) {
+  // Taking a key off either end leaves no gap.
+  if (FDense && FCount > 0 && Key == FHighKey) {
+    --FHighKey;
+    return;
+  }
+  if (FDense && FCount > 0 && Key == FLowKey) {
+    ++FLowKey;
+    return;
+  }
+  FDense = false;
+  FRangeKnown = false;
 }
 
 std::int64_t TSQLiteDataSet::PositionOf(std::int64_t Key) const {
@@ -654,6 +825,8 @@ void TSQLiteDataSet::BuildLadder() const {
 }
 
 std::int64_t TSQLiteDataSet::CountBefore(std::int64_t Key) const {
+  GetRecordCount();  // settles whether the keys are dense
+  if (FDense) return std::clamp<std::int64_t>(Key - FLowKey, 0, FCount);
   if (!UseLadder()) return CountRows("<", Key);
   BuildLadder();
   auto it = std::lower_bound(FLadder.begin(), FLadder.end(), Key,
@@ -664,6 +837,8 @@ std::int64_t TSQLiteDataSet::CountBefore(std::int64_t Key) const {
 }
 
 std::int64_t TSQLiteDataSet::KeyAtPosition(std::int64_t Pos) const {
+  GetRecordCount();
+  if (FDense) return FLowKey + Pos - 1;
   BuildLadder();
   auto it = std::upper_bound(FLadder.begin(), FLadder.end(), Pos,
                              [](std::int64_t P, const TRung& R) { return P < R.Pos; });
@@ -715,6 +890,10 @@ void TSQLiteDataSet::DoSetRecNo(int Value) {
   if (!FKeyed) {
     FCache.Cursor = csOn;
     FCache.CurKey = n - 1;
+    return;
+  }
+  if (FDense) {
+    GoToKeyAt(KeyAtPosition(n), n);
     return;
   }
   // Walk from the nearest known place: the start, the end or the cursor.
@@ -910,6 +1089,8 @@ void TSQLiteDataSet::InternalPost() {
     sql += " WHERE rowid = ?" + std::to_string(targets.size() + 1);
   }
   std::int64_t newKey = key;
+  // A count running meanwhile would not know whether it saw the new row.
+  if (insert) StopCount();
   // Where the record stands now, if that is known without counting.
   std::int64_t pos = 0;
   if (!insert) {
@@ -937,20 +1118,28 @@ void TSQLiteDataSet::InternalPost() {
     throw;
   }
   if (insert && FCount >= 0) ++FCount;
-  if (insert)
+  if (insert) {
+    KeysInserted(newKey);
     LadderInserted(newKey);
-  else if (newKey != key)
+  } else if (newKey != key) {
+    KeyDeleted(key);
+    KeysInserted(newKey);
     DropLadder();
+  }
   FCache.AnchorPos = 0;
   FCache.AnchorAfter = false;
   if (!insert && newKey == key && pos > 0) {
     FCache.AnchorKey = key;
     FCache.AnchorPos = pos;
   } else if (insert && FCount >= 0) {
-    // An appended row (the usual new rowid) is the last one.
-    sqlite3_stmt* m = Prepare("SELECT max(rowid) FROM " + rix::QuoteIdent(FBaseTable));
+    // An appended row (the usual new rowid) is the last one. The row is
+    // committed: a failing look-up only leaves the position to be counted,
+    // it must not report the post as failed (a retry would insert twice).
+    sqlite3_stmt* m = nullptr;
+    const std::string sql = "SELECT max(rowid) FROM " + rix::QuoteIdent(FBaseTable);
+    sqlite3_prepare_v2(FDb, sql.c_str(), static_cast<int>(sql.size()), &m, nullptr);
     TStmtFinal fin{m};
-    if (sqlite3_step(m) == SQLITE_ROW && sqlite3_column_int64(m, 0) == newKey && FHiddenKey) {
+    if (m != nullptr && sqlite3_step(m) == SQLITE_ROW && sqlite3_column_int64(m, 0) == newKey && FHiddenKey) {
       FCache.AnchorKey = newKey;
       FCache.AnchorPos = FCount;
     }
@@ -967,6 +1156,7 @@ void TSQLiteDataSet::InternalDelete() {
   std::int64_t pos = 0;
   int idx;
   if (FCache.Find(key, idx) != nullptr && (FCache.FirstPos > 0 || (FCache.AtEnd && FCount >= 0))) pos = PositionOf(key);
+  StopCount();
   Exec("BEGIN IMMEDIATE");
   bool gone = false;
   try {
@@ -989,16 +1179,21 @@ void TSQLiteDataSet::InternalDelete() {
   FCache.AnchorAfter = true;
   if (gone) {
     FCount = -1;
+    FRangeKnown = FDense = false;
     DropLadder();
     DatabaseError(SRecordNotFound, this);
   }
   if (FCount >= 0) --FCount;
+  KeyDeleted(key);
   LadderDeleted(key);
 }
 
 void TSQLiteDataSet::InternalRefresh() {
+  StopCount();
   FCache.Clear();
   FCount = -1;
+  FRangeKnown = FDense = false;
   DropLadder();
   FCache.AnchorPos = 0;
+  StartCount();
 }

@@ -50,8 +50,18 @@
 // the window is larger) and fetches pages by key (keyset paging: "rowid > ?
 // ORDER BY rowid LIMIT n" is one index seek). First, Last, MoveBy of a page
 // and reading a screenful cost the same on 10 thousand as on 1 million rows.
-//   RecordCount: one count(*) when first asked, then cached and kept by
-//     inserts and deletes of this dataset; Refresh counts again.
+//   RecordCount: one count(*), then cached and kept by inserts and deletes
+//     of this dataset; Refresh counts again. On a database file the count
+//     runs on a second, read-only connection in a background thread from
+//     Open (or Refresh) on, so opening never waits for it; RecordCount and
+//     anything needing exact positions wait for it to finish.
+//     RecordCountPending is True meanwhile, and EstimatedRecordCount answers
+//     from the key range (one index seek at each end). A write of this
+//     dataset while the count runs stops it; the next RecordCount counts
+//     on this connection.
+//   Dense keys: when the count shows that the keys run without gaps from
+//     the lowest to the highest, positions are arithmetic (key - lowest + 1)
+//     and no counting or ladder is needed, until a write makes a gap.
 //   RecNo: free while the position follows from First, Last or moves from
 //     there (positions are carried along the cached rows), and kept across
 //     this dataset's own edits, deletes and appends. After a jump by
@@ -74,6 +84,8 @@
 #include "platform/data/SqlDataSet.h"
 #include "platform/data/RowCache.h"
 
+#include <memory>
+
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -88,6 +100,15 @@ public:
   // Milliseconds a write waits for a lock held by another connection.
   int BusyTimeout() const { return FBusyTimeout; }
   void SetBusyTimeout(int Value);
+
+  // While held, background counts that have finished are not taken in
+  // (RecordCountPending stays True) unless something needs the exact count;
+  // for tests of what shows meanwhile.
+  static void HoldBackgroundCounts(bool Value);
+
+  bool RecordCountPending() const override;
+  int EstimatedRecordCount() const override;
+  int EstimatedRecNo() const override;
   bool BookmarkValid(const TBookmark& Value) override;
   int CompareBookmarks(const TBookmark& A, const TBookmark& B) override;
   TFieldValue Lookup(const std::string& KeyFields, const std::vector<TFieldValue>& KeyValues,
@@ -161,6 +182,18 @@ private:
   std::int64_t CountBefore(std::int64_t Key) const;
   // The key of the record at 1-based position Pos (1 <= Pos <= count).
   std::int64_t KeyAtPosition(std::int64_t Pos) const;
+  // The lowest and highest key (keyed datasets), read once per count.
+  bool KeyRange(std::int64_t& Low, std::int64_t& High) const;
+  // The background count: started by Open and Refresh, taken in by
+  // HarvestCount (Wait: until it ends), stopped by StopCount.
+  class TCounter;
+  void SetCount(std::int64_t Count) const;
+  void StartCount();
+  void StopCount();
+  void HarvestCount(bool Wait) const;
+  // Writes: the count and the key range no longer hold as they were.
+  void KeysInserted(std::int64_t Key);
+  void KeyDeleted(std::int64_t Key);
   void LadderInserted(std::int64_t Key);
   void LadderDeleted(std::int64_t Key);
   void GoToKeyAt(std::int64_t Key, std::int64_t Pos);
@@ -185,6 +218,11 @@ private:
   // The cursor and the cache of consecutive rows.
   TRowCache<TRow> FCache;
   mutable std::int64_t FCount = -1;
+  mutable std::unique_ptr<TCounter> FCounter;
+  mutable bool FRangeKnown = false;
+  mutable std::int64_t FLowKey = 0, FHighKey = 0;
+  // Every key from FLowKey to FHighKey is a record (needs FCount and the range).
+  mutable bool FDense = false;
   mutable std::vector<TRung> FLadder;
   mutable bool FLadderBuilt = false;
 

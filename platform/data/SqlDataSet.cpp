@@ -24,7 +24,11 @@ void TSqlDataSet::SetReadOnly(bool Value) {
   FReadOnly = Value;
 }
 
-int TSqlDataSet::Capacity() const { return std::max(FCacheSize, rix::CheckedMul(BufferCount(), 4)); }
+// A page fetched next to the current row must fit beside it: trimming
+// after the fetch would otherwise drop the row the cursor stands on.
+int TSqlDataSet::Capacity() const {
+  return std::max({FCacheSize, rix::CheckedMul(BufferCount(), 4), 2 * PageSize() + 1});
+}
 
 std::string TSqlDataSet::TrimmedSQL() const {
   std::string q = FSQL;
@@ -51,6 +55,26 @@ std::string QuoteIdent(const std::string& Name) {
     q += c;
   }
   return q + "\"";
+}
+
+std::string FirstSqlWord(const std::string& Sql) {
+  size_t i = 0;
+  for (;;) {
+    while (i < Sql.size() && (std::isspace(static_cast<unsigned char>(Sql[i])) || Sql[i] == '(')) ++i;
+    if (Sql.compare(i, 2, "--") == 0) {
+      i = Sql.find('\n', i);
+      if (i == std::string::npos) return {};
+    } else if (Sql.compare(i, 2, "/*") == 0) {
+      i = Sql.find("*/", i + 2);
+      if (i == std::string::npos) return {};
+      i += 2;
+    } else {
+      break;
+    }
+  }
+  size_t j = i;
+  while (j < Sql.size() && std::isalpha(static_cast<unsigned char>(Sql[j]))) ++j;
+  return Sql.substr(i, j - i);
 }
 
 std::string UpperAscii(std::string S) {

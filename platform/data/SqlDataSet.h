@@ -31,7 +31,8 @@ public:
   bool IsSequenced() const override { return true; }
 
 protected:
-  // Rows the cache holds: CacheSize, or four windows when that is more.
+  // Rows the cache holds: CacheSize, or four windows, or two pages and the
+  // current row, whichever is most.
   int Capacity() const;
   // Rows one read fetches: a window, at least 64.
   int PageSize() const { return std::max(64, BufferCount()); }
@@ -51,6 +52,9 @@ protected:
 namespace rix {
 // "name" with inner quotes doubled: an SQL identifier as written.
 std::string QuoteIdent(const std::string& Name);
+// The first word of a statement, after white space, comments and opening
+// parentheses: what kind of statement it is.
+std::string FirstSqlWord(const std::string& Sql);
 // ASCII upper case, for reading SQL keywords and type names.
 std::string UpperAscii(std::string S);
 } // namespace rix

@@ -1,8 +1,13 @@
 #include "platform/graphics/GdiCalls.h"
 
+#include "platform/graphics/TextCache.h"
+
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <map>
 
 namespace {
 
@@ -73,14 +78,80 @@ struct TLayoutHolder {
   ~TLayoutHolder() { g_object_unref(Layout); }
 };
 
+// The advance of the narrowest character the font commonly draws: no line
+// of a rectangle can hold more characters than its width over this.
+int NarrowestCharWidth(const TFont& Font) {
+  static std::map<HFONT, int> cache;
+  auto it = cache.find(Font.Handle());
+  if (it != cache.end()) return it->second;
+  int w = rix::TextLineWidth(Font, " ");
+  for (const char* c : {"i", "l", "j", "I", "!", "'", ".", ",", ":", ";", "|"})
+    w = std::min(w, rix::TextLineWidth(Font, c));
+  return cache.emplace(Font.Handle(), std::max(1, w)).first->second;
+}
+
+bool IsContinuation(char C) { return (static_cast<unsigned char>(C) & 0xC0) == 0x80; }
+
+// The byte offset N characters after From.
+size_t AfterChars(std::string_view S, size_t From, long long N) {
+  size_t i = From;
+  for (; N > 0 && i < S.size(); --N) i += static_cast<size_t>(g_utf8_skip[static_cast<unsigned char>(S[i])]);
+  return std::min(i, S.size());
+}
+
+// The byte offset N characters before From.
+size_t BeforeChars(std::string_view S, size_t From, long long N) {
+  size_t i = From;
+  for (; N > 0 && i > 0; --N) {
+    --i;
+    while (i > 0 && IsContinuation(S[i])) --i;
+  }
+  return i;
+}
+
 } // namespace
+
+std::string_view VisibleText(HDC DC, const std::string& Text, int Count, const TRect& Rect, unsigned Format) {
+  size_t n = Count < 0 ? Text.size() : std::min(Text.size(), static_cast<size_t>(Count));
+  if (const void* z = std::memchr(Text.data(), '\0', n)) n = static_cast<size_t>(static_cast<const char*>(z) - Text.data());
+  std::string_view s(Text.data(), n);
+  if (DC == nullptr) return s;
+  const long long width = std::llabs(static_cast<long long>(Rect.Right) - Rect.Left);
+  const long long height = std::llabs(static_cast<long long>(Rect.Bottom) - Rect.Top);
+  if (width == 0 || height == 0) return {};
+  const bool single = Format & DT_SINGLELINE;
+  // Unwrapped lines run on past the rectangle and every line break may
+  // bring another into view: only a scan for the breaks could bound them.
+  if (!single && !(Format & DT_WORDBREAK)) return s;
+  const TFont& font = *DC->Font();
+  // One partly shown character at the end of a line and a few beyond it,
+  // which shaping and line breaking look at.
+  const long long perLine = width / NarrowestCharWidth(font) + 16;
+  const long long lines = single ? 1 : height / std::max(1, rix::FontMetrics(font).tmHeight) + 2;
+  const long long cap = perLine * lines;
+  if (static_cast<long long>(s.size()) <= cap) return s;  // bytes are never fewer than characters
+  if (single && !(Format & DT_END_ELLIPSIS)) {
+    if (Format & DT_RIGHT) return s.substr(BeforeChars(s, s.size(), cap));
+    if (Format & DT_CENTER) {
+      size_t mid = s.size() / 2;
+      while (mid > 0 && IsContinuation(s[mid])) --mid;
+      size_t from = BeforeChars(s, mid, cap / 2);
+      return s.substr(from, AfterChars(s, mid, cap - cap / 2) - from);
+    }
+  }
+  return s.substr(0, AfterChars(s, 0, cap));
+}
 
 int DrawText(HDC DC, const std::string& Text, int Count, TRect& Rect, unsigned Format) {
   if (DC == nullptr) return 0;
   const TFont& font = *DC->Font();
   const TTextMetric& tm = rix::FontMetrics(font);
   bool single = Format & DT_SINGLELINE;
-  std::string clean = rix::SanitizeUtf8(Text, Count);
+  // Only what can show is laid out when drawing clipped; measuring takes
+  // the whole text.
+  std::string clean = (Format & (DT_CALCRECT | DT_NOCLIP))
+                          ? rix::SanitizeUtf8(Text, Count)
+                          : rix::SanitizeUtf8(std::string(VisibleText(DC, Text, Count, Rect, Format)));
   if (clean.empty()) {
     if (Format & DT_CALCRECT) {
       Rect.Right = Rect.Left;
@@ -91,33 +162,44 @@ int DrawText(HDC DC, const std::string& Text, int Count, TRect& Rect, unsigned F
 
   TPrepared prep = Prepare(clean, Format);
   TBaseDirection direction(Format & DT_RTLREADING);
-  TLayoutHolder h{rix::CreateTextLayout(font, prep.Text)};
+  const bool wraps = (Format & DT_WORDBREAK) && !single;
+  const bool cuts = (Format & DT_END_ELLIPSIS) && single;
+  const int width = std::max(1, Rect.Right - Rect.Left);
+  // Everything the layout below depends on, and nothing else: the same text
+  // in the same font lays out the same in every cell of every frame.
+  rix::TLayoutKey key{font.Handle(),
+                      Format & (DT_SINGLELINE | DT_WORDBREAK | DT_END_ELLIPSIS | DT_EXPANDTABS | DT_RTLREADING),
+                      wraps || cuts ? width : 0, prep.UnderlineStart, prep.Text};
+  TLayoutHolder h{rix::CachedLayout(key, [&] {
+    PangoLayout* layout = rix::CreateTextLayout(font, prep.Text);
+    pango_layout_set_auto_dir(layout, FALSE);
+    if (single) pango_layout_set_single_paragraph_mode(layout, TRUE);
+    if (wraps) {
+      pango_layout_set_width(layout, width * PANGO_SCALE);
+      pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
+    }
+    if (cuts) {
+      pango_layout_set_width(layout, width * PANGO_SCALE);
+      pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
+    }
+    if (Format & DT_EXPANDTABS) {
+      PangoTabArray* tabs = pango_tab_array_new_with_positions(1, TRUE, PANGO_TAB_LEFT, 8 * tm.tmAveCharWidth);
+      pango_layout_set_tabs(layout, tabs);
+      pango_tab_array_free(tabs);
+    }
+    if (prep.UnderlineStart >= 0) {
+      PangoAttrList* attrs = pango_layout_get_attributes(layout);
+      attrs = attrs ? pango_attr_list_copy(attrs) : pango_attr_list_new();
+      PangoAttribute* u = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
+      u->start_index = static_cast<guint>(prep.UnderlineStart);
+      u->end_index = static_cast<guint>(prep.UnderlineEnd);
+      pango_attr_list_insert(attrs, u);
+      pango_layout_set_attributes(layout, attrs);
+      pango_attr_list_unref(attrs);
+    }
+    return layout;
+  })};
   PangoLayout* layout = h.Layout;
-  pango_layout_set_auto_dir(layout, FALSE);
-  if (single) pango_layout_set_single_paragraph_mode(layout, TRUE);
-  if ((Format & DT_WORDBREAK) && !single) {
-    pango_layout_set_width(layout, std::max(1, Rect.Right - Rect.Left) * PANGO_SCALE);
-    pango_layout_set_wrap(layout, PANGO_WRAP_WORD_CHAR);
-  }
-  if ((Format & DT_END_ELLIPSIS) && single) {
-    pango_layout_set_width(layout, std::max(1, Rect.Right - Rect.Left) * PANGO_SCALE);
-    pango_layout_set_ellipsize(layout, PANGO_ELLIPSIZE_END);
-  }
-  if (Format & DT_EXPANDTABS) {
-    PangoTabArray* tabs = pango_tab_array_new_with_positions(1, TRUE, PANGO_TAB_LEFT, 8 * tm.tmAveCharWidth);
-    pango_layout_set_tabs(layout, tabs);
-    pango_tab_array_free(tabs);
-  }
-  if (prep.UnderlineStart >= 0) {
-    PangoAttrList* attrs = pango_layout_get_attributes(layout);
-    attrs = attrs ? pango_attr_list_copy(attrs) : pango_attr_list_new();
-    PangoAttribute* u = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
-    u->start_index = static_cast<guint>(prep.UnderlineStart);
-    u->end_index = static_cast<guint>(prep.UnderlineEnd);
-    pango_attr_list_insert(attrs, u);
-    pango_layout_set_attributes(layout, attrs);
-    pango_attr_list_unref(attrs);
-  }
 
   int lines = pango_layout_get_line_count(layout);
   int height = lines * tm.tmHeight;

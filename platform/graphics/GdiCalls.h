@@ -5,6 +5,7 @@
 #include "platform/graphics/Canvas.h"
 
 #include <string>
+#include <string_view>
 
 // ---- DrawText ----------------------------------------------------------------------
 constexpr unsigned DT_TOP = 0x0000;
@@ -44,6 +45,16 @@ constexpr unsigned DT_RTLREADING = 0x20000;
 // device context's text colour over, when the background mode is OPAQUE,
 // its background colour. A null HDC answers 0.
 int DrawText(HDC DC, const std::string& Text, int Count, TRect& Rect, unsigned Format);
+
+// The part of Text (its first Count bytes, -1 for all, up to a NUL) that
+// DrawText can show formatted into Rect: whole characters, no more per line
+// than the font's narrowest character allows across Rect's width, over the
+// lines Rect's height holds (one with DT_SINGLELINE) and one more. A single
+// line keeps its start, its end when right-aligned, its middle when
+// centred; wrapped lines keep the start. Drawing and measuring a cell thus
+// cost what the cell shows, however long the value. An empty rectangle
+// shows nothing.
+std::string_view VisibleText(HDC DC, const std::string& Text, int Count, const TRect& Rect, unsigned Format);
 
 // ---- DrawEdge ----------------------------------------------------------------------------
 constexpr unsigned BDR_RAISEDOUTER = 0x0001;

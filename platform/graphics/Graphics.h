@@ -5,6 +5,7 @@
 #include "platform/graphics/Colors.h"
 #include "platform/graphics/GraphicsObjects.h"
 #include "platform/graphics/TextEngine.h"
+#include "platform/graphics/TextCache.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/GdiCalls.h"
 #include "platform/graphics/Graphic.h"

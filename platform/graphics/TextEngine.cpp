@@ -1,5 +1,7 @@
 #include "platform/graphics/TextEngine.h"
 
+#include "platform/graphics/TextCache.h"
+
 #include <pango/pangocairo.h>
 
 #include <map>
@@ -88,6 +90,10 @@ PangoContext* TextContext() {
     pango_cairo_context_set_font_options(c, o);
     cairo_font_options_destroy(o);
     pango_context_set_round_glyph_positions(c, TRUE);
+    // Left to right from the start (not Pango's weak default), so that the
+    // left-to-right text that DrawText asks for leaves the context alone: a
+    // changed context makes every cached layout lay itself out again.
+    pango_context_set_base_dir(c, PANGO_DIRECTION_LTR);
     holder.Context = c;
   }
   return holder.Context;
@@ -127,12 +133,14 @@ PangoLayout* CreateTextLayout(const TFont& Font, const std::string& Text) {
 }
 
 int TextLineWidth(const TFont& Font, const std::string& Text) {
-  PangoLayout* layout = CreateTextLayout(Font, Text);
-  pango_layout_set_single_paragraph_mode(layout, TRUE);
-  PangoRectangle logical;
-  pango_layout_get_pixel_extents(layout, nullptr, &logical);
-  g_object_unref(layout);
-  return logical.width;
+  return CachedTextWidth(Font.Handle(), Text, [&] {
+    PangoLayout* layout = CreateTextLayout(Font, Text);
+    pango_layout_set_single_paragraph_mode(layout, TRUE);
+    PangoRectangle logical;
+    pango_layout_get_pixel_extents(layout, nullptr, &logical);
+    g_object_unref(layout);
+    return logical.width;
+  });
 }
 
 std::string SanitizeUtf8(const std::string& Text, long long Count) {

@@ -104,7 +104,6 @@ private:
   bool FComposing = false;
   int FImeState = -1;
   HWND FImeWindow = 0;
-  unsigned FMouseButtons = 0;
   bool FMain = false;
   bool FShown = true;
   std::vector<std::unique_ptr<TFormWindow>> FFormWindows;

@@ -167,7 +167,9 @@ void TSurfacePainter::PaintClient(TWinControl* W, const TRect& DeviceRect) {
   IntersectClipRect(dc, clip.Left, clip.Top, clip.Right, clip.Bottom);
   FCanvas.Brush()->SetStyle(bsSolid);
   FCanvas.Brush()->SetColor(W->Color());
-  FCanvas.FillRect(clip);
+  // An opaque control paints every pixel of its client area itself; erasing
+  // first would fill a full-screen grid twice on every frame.
+  if (!W->ControlStyle().Contains(csOpaque)) FCanvas.FillRect(clip);
   FCanvas.SetFont(W->Font());
   W->SetPaintCanvas(&FCanvas);
   W->SetPaintClipRect(clip);

@@ -240,4 +240,60 @@ TEST(WriteText, TheBitmapPathOnARightToLeftCanvasPlacesTextLikeTheDirectPath) {
   EXPECT_EQ(rixtest::DifferingPixels(*s, *ref), 0);
 }
 
+// Some megabytes of numbered words, so that a misplaced cut shows.
+std::string Megabytes(size_t Size) {
+  std::string s;
+  s.reserve(Size + 32);
+  for (int i = 0; s.size() < Size; ++i) s += "行" + std::to_string(i) + " words, ";
+  return s;
+}
+
+TEST(WriteText, AHugeValuePaintsTheSameFrameAsTheEndThatShows) {
+  const std::string huge = Megabytes(5'000'000);
+  const size_t mid = huge.size() / 2;
+  struct TCase {
+    TAlignment Align;
+    TAlignmentV AlignV;
+    bool Wrap;
+    std::string Part;  // a few thousand bytes around what can show
+  } cases[] = {
+      {taLeftJustify, tavCenter, false, huge.substr(0, 3000)},
+      {taRightJustify, tavCenter, false, huge.substr(huge.size() - 3000)},
+      {taCenter, tavTop, false, huge.substr(mid - 1500, 3000)},
+      {taLeftJustify, tavTop, true, huge.substr(0, 3000)},
+      // Too long to fit, so drawn from its top whatever the alignment.
+      {taRightJustify, tavBottom, true, huge.substr(0, 3000)},
+  };
+  for (const TCase& c : cases) {
+    auto whole = Filled(200, 80, clYellow), part = Filled(200, 80, clYellow);
+    Prepare(whole->Canvas(), clWhite);
+    Prepare(part->Canvas(), clWhite);
+    WriteText(whole->Canvas(), {10, 10, 160, 70}, 2, 2, huge, c.Align, c.AlignV, c.Wrap, false);
+    WriteText(part->Canvas(), {10, 10, 160, 70}, 2, 2, c.Part, c.Align, c.AlignV, c.Wrap, false);
+    EXPECT_NE(InkIn(*whole, clWhite, {10, 10, 160, 70}).Right, -1);
+    EXPECT_EQ(rixtest::DifferingPixels(*whole, *part), 0) << "alignment " << c.Align << ", wrap " << c.Wrap;
+  }
+}
+
+TEST(WriteText, TextThatFitsIsNotCut) {
+  // Short and centred: the visible part is the whole value, measured as such.
+  const std::string text = "短い値 that wraps over two lines";
+  auto s = Filled(200, 80, clWhite);
+  Prepare(s->Canvas(), clWhite);
+  TRect r{0, 0, 100, 80};
+  unsigned format = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS;
+  EXPECT_EQ(VisibleText(s->Canvas()->Handle(), text, -1, r, format), text);
+  EXPECT_EQ(VisibleText(s->Canvas()->Handle(), text, 6, r, format), text.substr(0, 6));
+  EXPECT_EQ(VisibleText(s->Canvas()->Handle(), std::string("ab\0cd", 5), -1, r, format), "ab") << "a NUL ends the text";
+  EXPECT_EQ(VisibleText(s->Canvas()->Handle(), text, -1, {0, 0, 0, 80}, format), "") << "no room, nothing shows";
+  const std::string many(100'000, 'x');
+  // Unwrapped lines are never cut: the next line break could bring any
+  // later part into view.
+  EXPECT_EQ(VisibleText(s->Canvas()->Handle(), many, -1, r, DT_NOPREFIX).size(), many.size());
+  const std::string_view kept = VisibleText(s->Canvas()->Handle(), many, -1, r, format);
+  EXPECT_LT(kept.size(), 10'000u);
+  // Wider and taller rectangles keep more.
+  EXPECT_GT(VisibleText(s->Canvas()->Handle(), many, -1, {0, 0, 400, 400}, format).size(), kept.size() * 4);
+}
+
 } // namespace

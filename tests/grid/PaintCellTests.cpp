@@ -186,6 +186,26 @@ TEST_F(PaintCell, MemoTextWrapsInsideTheCellLessTheScrollBar) {
   EXPECT_LT(BoundsOf(clYellow).Right, 0) << "without ShowMemoText the cell is not the memo painter's";
 }
 
+TEST_F(PaintCell, AHalfMegabyteMemoPaintsLikeItsFirstFewThousandBytes) {
+  std::string memo;
+  for (int i = 0; memo.size() < 500'000; ++i) memo += "メモ " + std::to_string(i) + (i % 7 == 0 ? "\n" : " ");
+  TRixColumn* c = Column("Note");
+  Canvas.Canvas()->Font()->SetColor(clBlack);
+  TBitmap whole(120, 80);
+  for (const std::string& value : {memo.substr(0, 4000), memo}) {
+    Data->Edit();
+    Data->FieldByName("Note")->SetAsString(value);
+    Data->Post();
+    Draw(c, Rect(0, 0, 120, 80));
+    if (value.size() == 4000) whole.Canvas()->Draw(0, 0, &Canvas);
+  }
+  int differing = 0;
+  for (int y = 0; y < 80; ++y)
+    for (int x = 0; x < 120; ++x) differing += whole.Canvas()->Pixels(x, y) != Canvas.Canvas()->Pixels(x, y);
+  EXPECT_EQ(differing, 0);
+  EXPECT_GT(DarkBounds(Rect(0, 0, 120, 80)).Bottom, 60) << "the memo fills the cell";
+}
+
 TEST_F(PaintCell, ButtonCellDrawsARaisedFaceWithItsCaption) {
   TRixColumn* c = Column("Name", cbsButton);
   c->SetButtonCaption("押す");

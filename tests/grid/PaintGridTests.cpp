@@ -327,4 +327,51 @@ TEST(PaintTitles, ExpandButtonNeedsATitleWiderThanTheScrollBarArrow) {
   EXPECT_GT(dark(2), 3) << "the arrow of the expand button";
 }
 
+// Caching laid-out text must not change a pixel: the same frames, cold and
+// warm, with the caches on as with them off, including after scrolling and
+// for text that is cut, wrapped over two rows or right-to-left.
+TEST_F(PaintFixture, TextCachesChangeNoPixelOfAFrame) {
+  Data->First();
+  for (int i = 0; i < 20; ++i) {
+    Data->Edit();
+    const std::string n = std::to_string(i);
+    Data->FieldByName("Name")->SetAsString(i % 3 == 0   ? "商品 " + n + " 号の長い名前です"
+                                           : i % 3 == 1 ? "two\nlines " + n
+                                                        : "&Name " + n);
+    Data->Post();
+  }
+  Data->First();
+  Show();
+  Grid->SetRowsPerRecord(2);
+  Grid->Columns()->Items(1)->SetAlignment(taRightJustify);
+  auto frame = [&] {
+    Grid->Invalidate();
+    Host->Paint();
+    std::vector<TColor> pixels;
+    for (int y = 0; y < 480; ++y)
+      for (int x = 0; x < 640; ++x) pixels.push_back(Host->Pixel(x, y));
+    return pixels;
+  };
+  auto frames = [&] {
+    std::vector<std::vector<TColor>> out;
+    Data->First();
+    out.push_back(frame());
+    out.push_back(frame());
+    Data->MoveBy(7);
+    out.push_back(frame());
+    Grid->SetBiDiMode(bdRightToLeft);
+    out.push_back(frame());
+    Grid->SetBiDiMode(bdLeftToRight);
+    return out;
+  };
+  rix::SetTextCachesEnabled(false);
+  const auto plain = frames();
+  rix::SetTextCachesEnabled(true);
+  const auto cached = frames();
+  EXPECT_GT(rix::TextCacheEntries(), 0u);
+  ASSERT_EQ(plain.size(), cached.size());
+  for (size_t i = 0; i < plain.size(); ++i) EXPECT_TRUE(plain[i] == cached[i]) << "frame " << i;
+  EXPECT_FALSE(plain[0] == plain[2]) << "scrolling shows other records";
+}
+
 } // namespace

@@ -13,6 +13,17 @@ public:
   bool IsSequenced() const override { return false; }
 };
 
+// A memory dataset whose exact count comes late, as a large table's does;
+// until then it offers a rough estimate of ten times the truth.
+class TLateCountDataSet : public TMemoryDataSet {
+public:
+  using TMemoryDataSet::TMemoryDataSet;
+  bool Pending = true;
+  bool RecordCountPending() const override { return Pending; }
+  int EstimatedRecordCount() const override { return Pending ? 10 * RecordCount() : RecordCount(); }
+  int EstimatedRecNo() const override { return Pending ? 10 * RecNo() : RecNo(); }
+};
+
 class TScrollGrid : public TRixDBGrid {
 public:
   using TRixDBGrid::TRixDBGrid;
@@ -64,6 +75,31 @@ TEST_F(Scrolling, UnsequencedBarHasFivePositions) {
   EXPECT_EQ(Bar().Pos, 4);
   ds->First();
   EXPECT_EQ(Bar().Pos, 0);
+}
+
+TEST_F(Scrolling, BarStartsFromTheEstimateAndSettlesWithoutMovingTheRecord) {
+  auto* ds = MakePeople(Form, 50, new TLateCountDataSet(Form), "Late");
+  auto* late = static_cast<TLateCountDataSet*>(ds);
+  Bind(ds);
+  const int page = Grid->VisibleRowCount();
+  EXPECT_EQ(Bar().Max, 500 + page - 1);
+  ds->MoveBy(30);
+  const TBookmark place = ds->Bookmark();
+  const int row = Grid->Row();
+  EXPECT_EQ(Bar().Pos, 310);
+  EXPECT_EQ(Grid->RecordIndex(), 30);
+  ASSERT_TRUE(TimerActive(Grid->Handle(), 2));
+  TickTimers();  // not in yet: nothing changes
+  EXPECT_EQ(Bar().Max, 500 + page - 1);
+
+  late->Pending = false;
+  TickTimers();
+  EXPECT_EQ(Bar().Max, 50 + page - 1);
+  EXPECT_EQ(Bar().Pos, 31);
+  EXPECT_EQ(ds->Bookmark(), place);
+  EXPECT_EQ(ds->RecNo(), 31);
+  EXPECT_EQ(Grid->Row(), row);
+  EXPECT_FALSE(TimerActive(Grid->Handle(), 2));
 }
 
 TEST_F(Scrolling, UnsequencedThumbDropsMovePagesOrToTheEnds) {

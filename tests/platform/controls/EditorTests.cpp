@@ -133,6 +133,19 @@ INSTANTIATE_TEST_SUITE_P(
                       MaskCase{"BlankCharacterOfTheMask", "0000;1;*", "12", "12", "12**"}),
     [](const ::testing::TestParamInfo<MaskCase>& I) { return std::string(I.param.Name); });
 
+// '!' drops the value's leading blanks; the value then stands right-aligned
+// in the mask, and saved literals keep their places.
+TEST_F(Editor, AValueOfAMaskDroppingLeadingBlanksStandsRightAligned) {
+  for (auto [mask, value, editText] : {std::tuple{"!999;0;_", "12", "_12"}, std::tuple{"!99-99;1;_", "3-45", "_3-45"}}) {
+    Grid->Mask = mask;
+    Grid->Cells[{1, 1}] = value;
+    Input::Key(VK_F2);
+    EXPECT_EQ(Ed()->EditText(), editText) << mask;
+    EXPECT_EQ(Ed()->Text(), value) << mask;
+    Input::Key(VK_ESCAPE);
+  }
+}
+
 TEST_F(Editor, MaskedBackspaceBlanksThePreviousInputPosition) {
   Grid->Mask = "00-00;1;_";
   Grid->Cells[{1, 1}] = "12-34";

@@ -132,6 +132,33 @@ public:
   std::string NotNullMessage() override { return "violates not-null constraint"; }
 };
 
+// Far positions, set and read back, agree with what the database says
+// (the table Items has more than 9000 rows).
+inline void CheckFarPositions(TBackend& B, TDataSet* ds, const char* Step) {
+  SCOPED_TRACE(Step);
+  auto positionOf = [&](int Id) { return std::stoi(B.Query("SELECT count(*) FROM Items WHERE ID <= " + std::to_string(Id))); };
+  auto idAt = [&](int Pos) {
+    return std::stoi(B.Query("SELECT ID FROM Items ORDER BY ID LIMIT 1 OFFSET " + std::to_string(Pos - 1)));
+  };
+  const int count = ds->RecordCount();
+  EXPECT_EQ(count, std::stoi(B.Query("SELECT count(*) FROM Items")));
+  for (int pos : {2, 1500, count / 2, count - 1500, count - 1, 7777}) {
+    ds->SetRecNo(pos);
+    EXPECT_EQ(ds->FieldByName("ID")->AsInteger(), idAt(pos)) << pos;
+    EXPECT_EQ(ds->RecNo(), pos);
+  }
+  std::vector<TBookmark> marks;
+  for (int pos : {9000, 3, 4500}) {
+    ds->SetRecNo(pos);
+    marks.push_back(ds->Bookmark());
+  }
+  ds->First();
+  for (const TBookmark& b : marks) {
+    ds->SetBookmark(b);
+    EXPECT_EQ(ds->RecNo(), positionOf(ds->FieldByName("ID")->AsInteger()));
+  }
+}
+
 inline std::unique_ptr<TBackend> MakeBackend(const std::string& Name) {
   if (Name == "PostgreSQL") return std::make_unique<TPgBackend>();
   return std::make_unique<TSQLiteBackend>();

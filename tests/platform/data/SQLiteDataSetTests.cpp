@@ -81,4 +81,90 @@ TEST_F(SQLiteFixture, ViewsAndTablesWithoutRowidOpenReadOnlyByRowNumber) {
   EXPECT_EQ(c->FieldByName("Label")->AsString(), "B");
 }
 
+TEST_F(SQLiteFixture, ImpossibleDatesReadAsEmpty) {
+  Sql("CREATE TABLE D (ID INTEGER PRIMARY KEY, Due DATE, At DATETIME);"
+      "INSERT INTO D VALUES (1, '2024-13-45', 1e20), (2, x'0102', -1e300), (3, 2460000.5, '2024-02-29 10:00:00')");
+  TSQLiteDataSet* ds = OpenTable("D");
+  for (int i = 0; i < 2; ++i, ds->Next()) {
+    EXPECT_TRUE(ds->FieldByName("Due")->IsNull());
+    EXPECT_TRUE(ds->FieldByName("At")->IsNull());
+    EXPECT_EQ(ds->FieldByName("At")->DisplayText(), "");
+  }
+  EXPECT_EQ(ds->FieldByName("Due")->DisplayText(), "2023/02/25");
+  EXPECT_FALSE(ds->FieldByName("At")->IsNull());
+}
+
+// Keys without gaps give positions by arithmetic; writes at either end keep
+// that, a gap in the middle ends it, and positions stay exact throughout.
+TEST_F(SQLiteFixture, DenseKeysKeepExactPositionsThroughWritesThatMakeOrCloseGaps) {
+  Sql("CREATE TABLE Items (ID INTEGER PRIMARY KEY, Name VARCHAR(30) NOT NULL)");
+  Sql("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 10000)"
+      " INSERT INTO Items SELECT i, 'item' || i FROM n");
+  TSQLiteDataSet* ds = OpenTable();
+  auto check = [&](const char* Step) { CheckFarPositions(Db, ds, Step); };
+  check("opened");
+  ds->Last();
+  ds->Delete();
+  ds->First();
+  ds->Delete();
+  check("after deleting both ends");
+  ds->Append();
+  ds->FieldByName("Name")->SetAsString("appended");
+  ds->Post();
+  EXPECT_EQ(ds->RecNo(), ds->RecordCount());
+  check("after an append");
+  ds->SetRecNo(4000);
+  ds->Delete();
+  check("after a delete in the middle");
+  Sql("INSERT INTO Items VALUES (4001, 'back')");
+  ds->Refresh();
+  check("after another connection closed the gap and Refresh");
+}
+
+// Held counts stand for a count that takes long: until it is in, the
+// dataset answers from the key range, and whatever needs exact figures
+// waits for it.
+struct THeldCounts {
+  THeldCounts() { TSQLiteDataSet::HoldBackgroundCounts(true); }
+  ~THeldCounts() { TSQLiteDataSet::HoldBackgroundCounts(false); }
+};
+
+TEST_F(SQLiteFixture, OpeningDoesNotWaitForTheCountAndExactFiguresDo) {
+  MakeItems(500);  // keys 10, 20, ... 5000
+  THeldCounts held;
+  TSQLiteDataSet* ds = OpenTable();
+  EXPECT_TRUE(ds->RecordCountPending());
+  EXPECT_EQ(ds->EstimatedRecordCount(), 4991);
+  EXPECT_EQ(ds->EstimatedRecNo(), 1);
+  ds->MoveBy(3);
+  EXPECT_EQ(ds->EstimatedRecNo(), 4);  // known without counting
+  ASSERT_TRUE(ds->Locate("ID", {std::int64_t{2500}}));
+  EXPECT_TRUE(ds->RecordCountPending());
+  EXPECT_EQ(ds->EstimatedRecNo(), 2491);
+  EXPECT_EQ(ds->RecNo(), 250);
+  EXPECT_FALSE(ds->RecordCountPending());
+  EXPECT_EQ(ds->RecordCount(), 500);
+  EXPECT_EQ(ds->EstimatedRecordCount(), 500);
+
+  // A write while a count runs: the count stops, and the figure stays exact.
+  ds->Refresh();
+  EXPECT_TRUE(ds->RecordCountPending());
+  ds->Append();
+  ds->FieldByName("Name")->SetAsString("new");
+  ds->Post();
+  EXPECT_FALSE(ds->RecordCountPending());
+  EXPECT_EQ(ds->RecordCount(), 501);
+  ds->Refresh();
+  ds->First();
+  ds->Delete();
+  EXPECT_EQ(ds->RecordCount(), 500);
+  EXPECT_EQ(std::stoi(Query("SELECT count(*) FROM Items")), 500);
+  // Closing while a count runs stops it.
+  ds->Refresh();
+  EXPECT_TRUE(ds->RecordCountPending());
+  ds->Close();
+  ds->Open();
+  EXPECT_EQ(ds->RecordCount(), 500);
+}
+
 } // namespace

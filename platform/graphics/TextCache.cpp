@@ -1,0 +1,117 @@
+#include "platform/graphics/TextCache.h"
+
+#include <pango/pango.h>
+
+#include <list>
+#include <unordered_map>
+#include <utility>
+
+namespace rix {
+
+namespace {
+
+struct TKeyHash {
+  std::size_t operator()(const TLayoutKey& K) const {
+    std::size_t h = std::hash<std::string>()(K.Text);
+    for (std::size_t v : {std::size_t(K.Font), std::size_t(K.Flags), std::size_t(K.Width), std::size_t(K.Mark + 1)})
+      h ^= v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
+    return h;
+  }
+};
+
+// Least recently used first out; Release frees a value that leaves.
+template <typename Value>
+class TLru {
+public:
+  explicit TLru(void (*Release)(Value&)) : FRelease(Release) {}
+  ~TLru() { Clear(); }
+  TLru(const TLru&) = delete;
+  TLru& operator=(const TLru&) = delete;
+
+  Value* Find(const TLayoutKey& Key) {
+    auto it = FIndex.find(Key);
+    if (it == FIndex.end()) return nullptr;
+    FOrder.splice(FOrder.begin(), FOrder, it->second);
+    return &it->second->second;
+  }
+  void Add(TLayoutKey Key, Value V) {
+    const TTextCacheLimits& limits = TextCacheLimits();
+    FBytes += Key.Text.size();
+    FOrder.emplace_front(std::move(Key), std::move(V));
+    FIndex.emplace(FOrder.front().first, FOrder.begin());
+    while (FOrder.size() > limits.MaxEntries || (FBytes > limits.MaxBytes && FOrder.size() > 1)) DropOldest();
+  }
+  void Clear() {
+    while (!FOrder.empty()) DropOldest();
+  }
+  std::size_t Size() const { return FOrder.size(); }
+  std::size_t Bytes() const { return FBytes; }
+
+private:
+  void DropOldest() {
+    auto& [key, value] = FOrder.back();
+    FIndex.erase(key);
+    FBytes -= key.Text.size();
+    if (FRelease != nullptr) FRelease(value);
+    FOrder.pop_back();
+  }
+  using TEntry = std::pair<TLayoutKey, Value>;
+  std::list<TEntry> FOrder;
+  std::unordered_map<TLayoutKey, typename std::list<TEntry>::iterator, TKeyHash> FIndex;
+  std::size_t FBytes = 0;
+  void (*FRelease)(Value&);
+};
+
+struct TCaches {
+  bool Enabled = true;
+  TLru<PangoLayout*> Layouts{[](PangoLayout*& L) { g_object_unref(L); }};
+  TLru<int> Widths{nullptr};
+};
+
+TCaches& Caches() {
+  static TCaches caches;
+  return caches;
+}
+
+} // namespace
+
+const TTextCacheLimits& TextCacheLimits() {
+  static const TTextCacheLimits limits;
+  return limits;
+}
+
+void SetTextCachesEnabled(bool Value) {
+  ClearTextCaches();
+  Caches().Enabled = Value;
+}
+
+bool TextCachesEnabled() { return Caches().Enabled; }
+
+void ClearTextCaches() {
+  Caches().Layouts.Clear();
+  Caches().Widths.Clear();
+}
+
+std::size_t TextCacheEntries() { return Caches().Layouts.Size() + Caches().Widths.Size(); }
+std::size_t TextCacheBytes() { return Caches().Layouts.Bytes() + Caches().Widths.Bytes(); }
+
+PangoLayout* CachedLayout(const TLayoutKey& Key, const std::function<PangoLayout*()>& Make) {
+  TCaches& c = Caches();
+  if (!c.Enabled || Key.Text.size() > TextCacheLimits().MaxTextBytes) return Make();
+  if (PangoLayout** hit = c.Layouts.Find(Key)) return static_cast<PangoLayout*>(g_object_ref(*hit));
+  PangoLayout* made = Make();
+  c.Layouts.Add(Key, made);
+  return static_cast<PangoLayout*>(g_object_ref(made));
+}
+
+int CachedTextWidth(HFONT Font, const std::string& Text, const std::function<int()>& Measure) {
+  TCaches& c = Caches();
+  if (!c.Enabled || Text.size() > TextCacheLimits().MaxTextBytes) return Measure();
+  TLayoutKey key{Font, 0, 0, -1, Text};
+  if (int* hit = c.Widths.Find(key)) return *hit;
+  const int w = Measure();
+  c.Widths.Add(std::move(key), w);
+  return w;
+}
+
+} // namespace rix

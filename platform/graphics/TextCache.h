@@ -1,0 +1,56 @@
+// Bounded process-wide caches of Pango's work: text widths and laid-out
+// text, keyed by everything the result depends on (font handle, text,
+// layout flags, width). A grid repaints the same cells frame after frame;
+// shaping them again each time would dominate its frame time.
+//
+// Bounds: at most MaxEntries entries and MaxBytes bytes of cached text per
+// cache; texts longer than MaxTextBytes are never cached. The least recently
+// used entry goes first. Everything is for the thread that draws (Pango's
+// context is not shared between threads).
+#pragma once
+
+#include "platform/graphics/GraphicsObjects.h"
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+typedef struct _PangoLayout PangoLayout;
+
+namespace rix {
+
+struct TTextCacheLimits {
+  std::size_t MaxEntries = 4096;
+  std::size_t MaxBytes = 1 << 20;
+  std::size_t MaxTextBytes = 4096;
+};
+
+// What identifies a layout: the font, the (prepared) text, the flags that
+// change how it is laid out, and the width it is wrapped or cut to.
+struct TLayoutKey {
+  HFONT Font = 0;
+  unsigned Flags = 0;
+  int Width = 0;
+  int Mark = -1;  // byte offset of an underlined character, -1 none
+  std::string Text;
+  bool operator==(const TLayoutKey&) const = default;
+};
+
+// Turns both caches on or off (on by default) and empties them; off, every
+// call measures and lays out afresh, which is how tests compare.
+void SetTextCachesEnabled(bool Value);
+bool TextCachesEnabled();
+void ClearTextCaches();
+// Entries and text bytes held now, over both caches.
+std::size_t TextCacheEntries();
+std::size_t TextCacheBytes();
+const TTextCacheLimits& TextCacheLimits();
+
+// The layout for Key: cached, or made by Make (a new reference, which the
+// cache takes over). The caller gets a reference of its own to unref.
+PangoLayout* CachedLayout(const TLayoutKey& Key, const std::function<PangoLayout*()>& Make);
+
+// The width of one line of Text in Font: cached, or measured by Measure.
+int CachedTextWidth(HFONT Font, const std::string& Text, const std::function<int()>& Measure);
+
+} // namespace rix

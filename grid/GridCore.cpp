@@ -43,8 +43,9 @@ TRixCustomDBGrid::TRixCustomDBGrid(TComponent* AOwner, const TRixGridFactories& 
 }
 
 void TRixCustomDBGrid::Construct(const TRixGridFactories& Factories) {
-  // 1. This grid paints every cell itself.
+  // 1. This grid paints every cell itself, every pixel of it.
   TCustomGrid::SetDefaultDrawing(false);
+  SetControlStyle(ControlStyle() + TControlStyle{csOpaque});
   FAcquireFocus = true;
   // 2.
   LoadImageLists();

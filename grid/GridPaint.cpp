@@ -232,10 +232,6 @@ void TRixCustomDBGrid::DrawDataCellContents(int DataCol, int DataRow, int Active
       canvas->Font()->SetColor(clHighlightText);
     }
     if (!Enabled()) canvas->Font()->SetColor(clGrayText);
-    // What the handlers below do not paint shows the grid's colour, as the
-    // erased background of a window would (the grid is opaque: nothing
-    // erases it first).
-    if (!FDefaultDrawing) canvas->FillSolid(R, Color());
     if (FDefaultDrawing) {
       bool special = DrawColumn->ButtonStyle() == cbsButton || DrawColumn->ButtonStyle() == cbsCheck;
       if (!special && field != nullptr) {

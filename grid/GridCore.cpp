@@ -43,8 +43,10 @@ TRixCustomDBGrid::TRixCustomDBGrid(TComponent* AOwner, const TRixGridFactories& 
 }
 
 void TRixCustomDBGrid::Construct(const TRixGridFactories& Factories) {
-  // 1. This grid paints every cell itself.
+  // 1. This grid paints every cell itself, every pixel of it while its own
+  // default drawing is on.
   TCustomGrid::SetDefaultDrawing(false);
+  SetControlStyle(ControlStyle() + TControlStyle{csOpaque});
   FAcquireFocus = true;
   // 2.
   LoadImageLists();
@@ -236,6 +238,13 @@ void TRixCustomDBGrid::CreateWnd() {
     else
       PostMessage(WindowHandle(), CM_DEFERLAYOUT, 0, 0);
   }
+}
+
+// Without default drawing the data cells show the erased background wherever
+// the drawing handlers leave them alone, so the grid is no longer opaque.
+void TRixCustomDBGrid::SetDefaultDrawing(bool Value) {
+  FDefaultDrawing = Value;
+  SetControlStyle(Value ? ControlStyle() + TControlStyle{csOpaque} : ControlStyle() - TControlStyle{csOpaque});
 }
 
 void TRixCustomDBGrid::Dispatch(TMessage& Message) {

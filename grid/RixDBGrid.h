@@ -184,7 +184,7 @@ public:
   int DataRowHeight() const { return FDataRowHeight; }
   void SetDataRowHeight(int Value);
   bool DefaultDrawing() const { return FDefaultDrawing; }
-  void SetDefaultDrawing(bool Value) { FDefaultDrawing = Value; }
+  void SetDefaultDrawing(bool Value);
   bool DefaultMenuShow() const { return FDefaultMenuShow; }
   void SetDefaultMenuShow(bool Value) { FDefaultMenuShow = Value; }
   // Data columns kept fixed at the left, not counting the indicator. The base

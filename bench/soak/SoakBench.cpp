@@ -8,6 +8,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <fstream>
 #include <random>
 #include <vector>
@@ -47,6 +48,8 @@ void BM_SoakRandomInput(benchmark::State& State) {
   State.counters["peak_after_1000_MB"] = afterWarmUp / 1024.0;
   State.counters["peak_at_end_MB"] = atEnd / 1024.0;
   State.counters["growth_MB"] = (atEnd - afterWarmUp) / 1024.0;
+  std::fprintf(stderr, "soak: %ld steps, peak %.1f MB after 1,000 steps, %.1f MB at the end\n", done,
+               afterWarmUp / 1024.0, atEnd / 1024.0);
   if (atEnd - afterWarmUp > 5 * 1024) State.SkipWithError("memory grew by more than 5 MB after the first 1,000 steps");
 }
 BENCHMARK(BM_SoakRandomInput)->Arg(100000)->Iterations(1)->Unit(benchmark::kSecond);

@@ -190,9 +190,10 @@ std::u32string TEditMaskModel::ValueOf(const std::u32string& EditText) const {
     size_t k = v.find_first_not_of(U' ');
     v.erase(0, k == std::u32string::npos ? v.size() : k);
   }
-  // A value that lost its leading blanks and carries literals keeps its
-  // trailing ones: they alone tell where its literals stand.
-  if (FTrimLeading && FSaveLiterals) return v;
+  // A value that lost its leading blanks keeps its trailing ones: laid
+  // right-aligned over the mask again, every character comes back to its
+  // position (and to what that position accepts).
+  if (FTrimLeading) return v;
   size_t e = v.find_last_not_of(U' ');
   v.erase(e == std::u32string::npos ? 0 : e + 1);
   return v;

@@ -255,6 +255,9 @@ void TCustomGrid::SetScrollBars(TScrollStyle Value) {
 void TCustomGrid::SetDefaultDrawing(bool Value) {
   if (FDefaultDrawing == Value) return;
   FDefaultDrawing = Value;
+  // Without default drawing the cells show the erased background wherever
+  // DrawCell leaves them alone, so the grid is no longer opaque.
+  SetControlStyle(Value ? ControlStyle() + TControlStyle{csOpaque} : ControlStyle() - TControlStyle{csOpaque});
   Invalidate();
 }
 

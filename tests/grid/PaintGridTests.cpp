@@ -191,6 +191,26 @@ TEST_F(PaintFixture, DefaultDrawingOffLeavesDataCellsToTheHandler) {
   EXPECT_EQ(bmp.Canvas()->Pixels(cell.Right - 3, cell.Bottom + 3), RGBOf(clRed)) << "only the cell's rectangle";
 }
 
+// On screen, a cell no handler paints shows the grid's colour: the host
+// erases a grid that does not paint every pixel itself, and only such a grid.
+TEST_F(PaintFixture, WithoutDefaultDrawingTheScreenShowsTheGridColourInUnpaintedCells) {
+  Show();
+  Grid->SetColor(clAqua);
+  Repaint();
+  const TRect cell = Grid->CellRect(2, 2);
+  int inkX = -1, inkY = -1;  // a pixel of the cell's text
+  for (int y = 0; y < cell.Height() && inkX < 0; ++y)
+    for (int x = 0; x < cell.Width() && inkX < 0; ++x)
+      if (CellPixel(2, 2, x, y) != RGBOf(clAqua)) inkX = x, inkY = y;
+  ASSERT_GE(inkX, 0);
+  Grid->SetDefaultDrawing(false);
+  Repaint();
+  EXPECT_EQ(CellPixel(2, 2, inkX, inkY), RGBOf(clAqua)) << "not the last frame's text";
+  Grid->SetDefaultDrawing(true);
+  Repaint();
+  EXPECT_NE(CellPixel(2, 2, inkX, inkY), RGBOf(clAqua));
+}
+
 class PaintEvents : public PaintFixture {
 protected:
   void Record() {

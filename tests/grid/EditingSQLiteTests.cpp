@@ -22,6 +22,7 @@ protected:
                .string();
     std::filesystem::remove(Path);
     sqlite3_open(Path.c_str(), &Other);
+    sqlite3_busy_timeout(Other, 5000);  // the dataset's own row count reads meanwhile
     Exec("CREATE TABLE stock (id INTEGER PRIMARY KEY, name VARCHAR(20) NOT NULL UNIQUE,"
          " qty INTEGER CHECK (qty >= 0), due DATE);"
          "INSERT INTO stock (name, qty, due) VALUES ('bolt', 5, '2024-01-02'), ('nut', 7, '2024-01-03');");

@@ -63,6 +63,9 @@ public:
                .string();
     std::filesystem::remove(Path);
     sqlite3_open(Path.c_str(), &Other);
+    // The dataset counts its rows on a read connection of its own after
+    // opening; a second writer waits for that read, as any real one would.
+    sqlite3_busy_timeout(Other, 5000);
   }
   ~TSQLiteBackend() override {
     sqlite3_close(Other);

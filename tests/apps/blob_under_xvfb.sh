@@ -68,21 +68,24 @@ case $mode in
 menu)
   # On a loaded machine the X server now and then hands the new dialog a
   # second Return of its own a moment after the menu's, which answers it
-  # empty before anything is typed; the menu is then simply chosen again.
+  # empty before anything is typed (sometimes before it is even seen); the
+  # menu is then simply chosen again.
   tries=3 dlg=
   while [ "$tries" -gt 0 ] && [ -z "$dlg" ]; do
     tries=$((tries - 1))
     xdotool mousemove --window "$wid" $cell_x $cell_y click 3
-    sleep 0.5
+    # (keys sent before the menu's own loop runs would go to the grid)
+    sleep 1.5
     # Down: the first item; again: the second; again: past the separator.
     xdotool key --window "$wid" Down Down Down Return
     dlg=$(find_window "名前を付けて保存")
-    [ -n "$dlg" ] || fail "the save dialog did not open from the menu"
+    # (answered and gone before it was seen, or the menu still open)
+    [ -n "$dlg" ] || { xdotool key --window "$wid" Escape; sleep 0.5; continue; }
     xdotool windowfocus --sync "$dlg" 2>/dev/null || xdotool windowfocus "$dlg"
     sleep 1
     xdotool getwindowname "$dlg" >/dev/null 2>&1 || { dlg=; sleep 0.5; }
   done
-  [ -n "$dlg" ] || fail "the save dialog closed by itself every time"
+  [ -n "$dlg" ] || fail "the save dialog did not stay open from the menu"
   xdotool type --window "$dlg" --delay 20 "$work/saved.pic"
   # (the dialog's window goes while xdotool still speaks to it)
   xdotool key --window "$dlg" Return 2>/dev/null

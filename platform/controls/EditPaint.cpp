@@ -28,30 +28,50 @@ TCanvas* ClearForPaint(TWinControl* Control) {
 }
 } // namespace
 
-std::vector<int> TInplaceEdit::CaretOffsets() const {
-  std::vector<int> offsets(FText.size() + 1, 0);
-  for (size_t i = 1; i <= FText.size(); ++i)
-    offsets[i] = rix::FontTextWidth(Font(), Utf32ToUtf8(FText.substr(0, i)));
-  return offsets;
+// Characters measured on each side of the caret: more than any editor shows.
+// The stretch moves in steps, so that the scroll position carries over while
+// the caret moves inside it.
+constexpr size_t MeasuredSpan = 1000, MeasuredStep = 500;
+
+TInplaceEdit::TMeasured TInplaceEdit::CaretOffsets() const {
+  TMeasured m;
+  const size_t n = FText.size(), caret = static_cast<size_t>(FCaret);
+  size_t to = n;
+  if (n > 2 * MeasuredSpan + MeasuredStep) {
+    m.From = caret > MeasuredSpan ? (caret - MeasuredSpan) / MeasuredStep * MeasuredStep : 0;
+    to = std::min(n, m.From + 2 * MeasuredSpan + MeasuredStep);
+    m.Whole = m.From == 0 && to == n;
+  }
+  m.Offsets = rix::FontTextOffsets(Font(), Utf32ToUtf8(FText.substr(m.From, to - m.From)));
+  return m;
 }
 
-void TInplaceEdit::ScrollCaretIntoView(const std::vector<int>& Offsets) const {
+void TInplaceEdit::ScrollCaretIntoView(const TMeasured& Text) const {
+  if (Text.From != FScrollFrom) {
+    // Keep what shows where it was when the old start is measured; else the
+    // caret is brought into view below.
+    FScrollX = FScrollFrom > Text.From && FScrollFrom - Text.From < Text.Offsets.size()
+                   ? FScrollX + Text.At(FScrollFrom)
+                   : 0;
+    FScrollFrom = Text.From;
+  }
   int room = std::max(FEditRect.Width() - 2, 1);
-  int caretX = Offsets[static_cast<size_t>(FCaret)];
+  int caretX = Text.At(static_cast<size_t>(FCaret));
   if (caretX - FScrollX > room) FScrollX = caretX - room;
   if (caretX < FScrollX) FScrollX = caretX;
   // Nothing scrolled away while the whole text fits.
-  if (Offsets.back() <= room) FScrollX = 0;
+  if (Text.Whole && Text.Offsets.back() <= room) FScrollX = 0;
 }
 
 int TInplaceEdit::CaretPosAt(int X) const {
-  std::vector<int> offsets = CaretOffsets();
-  ScrollCaretIntoView(offsets);
+  TMeasured m = CaretOffsets();
+  ScrollCaretIntoView(m);
   int x = X - (FEditRect.Left + 1) + FScrollX;
   // The caret goes to the nearer edge of the character under the mouse.
-  for (size_t i = 1; i < offsets.size(); ++i)
-    if (x < (offsets[i - 1] + offsets[i] + 1) / 2) return static_cast<int>(i - 1);
-  return TextLength();
+  const std::vector<int>& o = m.Offsets;
+  for (size_t i = 1; i < o.size(); ++i)
+    if (x < (o[i - 1] + o[i] + 1) / 2) return static_cast<int>(m.From + i - 1);
+  return static_cast<int>(m.From + o.size() - 1);
 }
 
 void TInplaceEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -76,26 +96,29 @@ void TInplaceEdit::Paint() {
   TCanvas* c = ClearForPaint(this);
   if (c == nullptr) return;
 
-  std::vector<int> offsets = CaretOffsets();
-  ScrollCaretIntoView(offsets);
+  TMeasured m = CaretOffsets();
+  ScrollCaretIntoView(m);
   TSaveDC saved(c->Handle());
   IntersectClipRect(c->Handle(), FEditRect.Left, FEditRect.Top, FEditRect.Right, FEditRect.Bottom);
   int x0 = FEditRect.Left + 1 - FScrollX, y0 = FEditRect.Top;
   int lineHeight = rix::FontLineHeight(Font());
   SetBkMode(c->Handle(), TRANSPARENT);
-  c->TextOut(x0, y0, EditText());
+  const size_t measuredEnd = m.From + m.Offsets.size() - 1;
+  c->TextOut(x0, y0, Utf32ToUtf8(FText.substr(m.From, measuredEnd - m.From)));
 
   bool focused = Focused();
   if (focused && SelLength() > 0) {
-    auto from = static_cast<size_t>(SelStart()), to = from + static_cast<size_t>(SelLength());
+    // Only the part of the selection inside the measured stretch can show.
+    size_t from = std::clamp(static_cast<size_t>(SelStart()), m.From, measuredEnd);
+    size_t to = std::clamp(static_cast<size_t>(SelStart() + SelLength()), m.From, measuredEnd);
     c->Brush()->SetColor(clHighlight);
-    c->FillRect(Rect(x0 + offsets[from], y0, x0 + offsets[to], y0 + lineHeight));
+    c->FillRect(Rect(x0 + m.At(from), y0, x0 + m.At(to), y0 + lineHeight));
     c->Font()->SetColor(clHighlightText);
     SetBkMode(c->Handle(), TRANSPARENT);
-    c->TextOut(x0 + offsets[from], y0, Utf32ToUtf8(FText.substr(from, to - from)));
+    c->TextOut(x0 + m.At(from), y0, Utf32ToUtf8(FText.substr(from, to - from)));
     c->Font()->SetColor(Font()->Color());
   }
-  int caretX = x0 + offsets[static_cast<size_t>(FCaret)];
+  int caretX = x0 + m.At(static_cast<size_t>(FCaret));
   std::string composing = focused ? CompositionString(WindowHandle()) : std::string();
   if (!composing.empty()) {
     // What the input method composes shows at the caret, underlined, over

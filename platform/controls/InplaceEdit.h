@@ -16,6 +16,7 @@
 #include "platform/controls/Grids.h"
 #include "platform/core/Strings.h"
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -98,9 +99,17 @@ protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
-  // Pixel offset of every caret position (0 ... TextLength) in the text.
-  std::vector<int> CaretOffsets() const;
-  void ScrollCaretIntoView(const std::vector<int>& Offsets) const;
+  // The pixel offsets of the caret positions From ... From + Offsets.size() - 1,
+  // relative to position From. Only a stretch of text around the caret is
+  // measured, so a value of megabytes costs no more than one that fits.
+  struct TMeasured {
+    size_t From = 0;
+    std::vector<int> Offsets;
+    bool Whole = true; // the stretch is the whole text
+    int At(size_t Pos) const { return Offsets[std::clamp(Pos, From, From + Offsets.size() - 1) - From]; }
+  };
+  TMeasured CaretOffsets() const;
+  void ScrollCaretIntoView(const TMeasured& Text) const;
 
   // The edit control's own handling of a key (caret moves, Delete) and of a
   // character (typing, Backspace, ^C ^V ^X).
@@ -125,7 +134,8 @@ private:
   bool FModified = false;
   bool FReadOnly = false;
   bool FSelectingByMouse = false;
-  mutable int FScrollX = 0; // pixels of text scrolled off to the left
+  mutable int FScrollX = 0;       // pixels scrolled off to the left of position FScrollFrom
+  mutable size_t FScrollFrom = 0; // where the measured stretch began when FScrollX was set
   TNotifyEvent FOnChange;
 };
 

@@ -2,6 +2,7 @@
 
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/GdiCalls.h"
+#include "platform/graphics/TextEngine.h"
 
 namespace rix {
 namespace {
@@ -13,6 +14,10 @@ TCanvas& Measurer(const TFont* Font) {
 } // namespace
 
 int FontTextWidth(const TFont* Font, const std::string& Text) { return Measurer(Font).TextWidth(Text); }
+
+std::vector<int> FontTextOffsets(const TFont* Font, const std::string& Text) {
+  return TextLineOffsets(*Measurer(Font).Font(), Text);
+}
 
 int FontLineHeight(const TFont* Font) {
   TTextMetric tm{};

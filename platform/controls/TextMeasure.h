@@ -3,11 +3,15 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class TFont;
 
 namespace rix {
 int FontTextWidth(const TFont* Font, const std::string& Text);
+// The x-offset of every character boundary of Text laid out as one line
+// (one entry per character, then the width).
+std::vector<int> FontTextOffsets(const TFont* Font, const std::string& Text);
 // The height of a line of text in Font (tmHeight).
 int FontLineHeight(const TFont* Font);
 } // namespace rix

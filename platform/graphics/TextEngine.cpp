@@ -4,6 +4,8 @@
 
 #include <pango/pangocairo.h>
 
+#include <algorithm>
+#include <cstring>
 #include <map>
 #include <memory>
 
@@ -141,6 +143,29 @@ int TextLineWidth(const TFont& Font, const std::string& Text) {
     g_object_unref(layout);
     return logical.width;
   });
+}
+
+std::vector<int> TextLineOffsets(const TFont& Font, const std::string& Text) {
+  std::vector<int> offsets;
+  offsets.reserve(Text.size() + 1);
+  PangoLayout* layout = CreateTextLayout(Font, Text);
+  pango_layout_set_single_paragraph_mode(layout, TRUE);
+  PangoLayoutLine* line = pango_layout_get_line_readonly(layout, 0);
+  const char* laid = pango_layout_get_text(layout);
+  const int laidBytes = static_cast<int>(std::strlen(laid));
+  for (int i = 0; i < laidBytes; i = static_cast<int>(g_utf8_next_char(laid + i) - laid)) {
+    int x = 0;
+    pango_layout_line_index_to_x(line, i, FALSE, &x);
+    offsets.push_back(PANGO_PIXELS(x));
+  }
+  PangoRectangle logical;
+  pango_layout_get_pixel_extents(layout, nullptr, &logical);
+  g_object_unref(layout);
+  // Every character of Text has its boundary, laid out or not.
+  const auto chars = static_cast<size_t>(g_utf8_strlen(Text.data(), static_cast<gssize>(Text.size())));
+  offsets.resize(chars, logical.width);
+  offsets.push_back(logical.width);
+  return offsets;
 }
 
 std::string SanitizeUtf8(const std::string& Text, long long Count) {

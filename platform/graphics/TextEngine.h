@@ -6,6 +6,7 @@
 #include "platform/graphics/GraphicsObjects.h"
 
 #include <string>
+#include <vector>
 
 typedef struct _PangoContext PangoContext;
 typedef struct _PangoLayout PangoLayout;
@@ -34,6 +35,12 @@ PangoLayout* CreateTextLayout(const TFont& Font, const std::string& Text);
 
 // Logical width in whole pixels of one unwrapped line of text.
 int TextLineWidth(const TFont& Font, const std::string& Text);
+
+// The x-offset, in whole pixels, of every character boundary of one
+// unwrapped line of Text laid out whole (so kerning and shaping count as
+// they do when the line is drawn): one entry per character, then the
+// line's width. Characters Pango was not handed (after a NUL) sit at the end.
+std::vector<int> TextLineOffsets(const TFont& Font, const std::string& Text);
 
 // Text cut to at most Count bytes without splitting a UTF-8 sequence, with
 // invalid sequences replaced, so Pango is always handed valid UTF-8.

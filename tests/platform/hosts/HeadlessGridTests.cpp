@@ -181,6 +181,49 @@ TEST_F(Headless, AClickInTheEditorPutsTheCaretNearestTheMouse) {
   EXPECT_EQ(Ed()->SelText(), "de");
 }
 
+// A value of megabytes: the editor measures and draws only the stretch
+// around the caret, so it opens, moves and types as a short one does, and
+// shows exactly what an editor holding only the value's end shows.
+TEST_F(Headless, TheEditorOfAValueOfMegabytesShowsWhatItsEndShows) {
+  std::string tail;
+  for (int i = 0; i < 150; ++i) tail += "word" + std::to_string(i) + " ";
+  const std::string huge = std::string(4 << 20, 'a') + tail;
+  auto editorPixels = [&] {
+    std::vector<TColor> px;
+    TRect r = Ed()->EditRect();
+    TPoint o = Host->PointOf(Ed(), 0, 0);
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) px.push_back(Host->Pixel(o.X + x, o.Y + y));
+    return px;
+  };
+  Grid->SetCells(1, 1, tail);
+  Host->Key(VK_F2); // the caret at the end
+  ASSERT_NE(Ed(), nullptr);
+  const auto expected = editorPixels();
+  Host->Key(VK_ESCAPE);
+  Host->Key(VK_DOWN);
+  Grid->SetCells(1, 2, huge);
+  Host->Key(VK_F2);
+  ASSERT_EQ(Ed()->TextLength(), static_cast<int>(huge.size()));
+  EXPECT_EQ(editorPixels(), expected);
+
+  Host->Key(VK_HOME);
+  EXPECT_EQ(Ed()->CaretPos(), 0);
+  Host->Key(VK_END);
+  Host->Type("!");
+  EXPECT_EQ(Grid->EditTexts.back().second, huge + "!");
+  // A click near the left edge lands on a character of the stretch that
+  // shows, not on one of the megabytes scrolled away.
+  Host->Click(Host->PointOf(Ed(), Ed()->EditRect().Left + 2, 5));
+  EXPECT_GT(Ed()->CaretPos(), static_cast<int>(huge.size()) - 1000);
+  EXPECT_LT(Ed()->CaretPos(), static_cast<int>(huge.size()));
+  const int at = Ed()->CaretPos();
+  Host->Key(VK_HOME, {ssShift});
+  EXPECT_EQ(Ed()->SelLength(), at);
+  TPoint o = Host->PointOf(Ed(), Ed()->EditRect().Left + 2, Ed()->EditRect().Top + 2);
+  EXPECT_EQ(Host->Pixel(o.X, o.Y), ColorToRGB(clHighlight));
+}
+
 TEST_F(Headless, APickListDropsDownUnderTheEditorAndAClickChooses) {
   Grid->PickItems = {"Apple", "Banana", "A much longer choice than the cell"};
   Host->Key(VK_F2);

@@ -412,13 +412,34 @@ TDateTime EncodeDateTime(int Y, int M, int D, int H, int N, int S, int MS) {
   return static_cast<double>(DaysFromCivil(Y, M, D)) + t;
 }
 
+namespace {
+// A value as whole days and the milliseconds into the last of them, rounded
+// to the millisecond first, so 23:59:59.9996 becomes the next day.
+void SplitDateTime(TDateTime V, std::int64_t& Day, std::int64_t& Rest) {
+  const auto ms = static_cast<std::int64_t>(std::round(V * 86400000.0));
+  Day = ms >= 0 ? ms / 86400000 : -((-ms + 86399999) / 86400000);
+  Rest = ms - Day * 86400000;
+}
+} // namespace
+
+TDateTime DatePart(TDateTime V) {
+  std::int64_t day = 0, rest = 0;
+  SplitDateTime(V, day, rest);
+  return static_cast<double>(day);
+}
+
+TDateTime TimePart(TDateTime V) {
+  std::int64_t day = 0, rest = 0;
+  SplitDateTime(V, day, rest);
+  // The same double EncodeDateTime makes of the hours, minutes, seconds and
+  // milliseconds, so a time reads back equal from its text.
+  return static_cast<double>(rest) / 86400000.0;
+}
+
 void DecodeDateTime(TDateTime V, int& Y, int& M, int& D, int& H, int& N, int& S, int& MS) {
   if (!std::isfinite(V) || std::fabs(V) > 3e6) throw EConvertError("Invalid date value");
-  // Round to the millisecond first, so 23:59:59.9996 becomes the next day.
-  double msTotal = std::round(V * 86400000.0);
-  std::int64_t ms = static_cast<std::int64_t>(msTotal);
-  std::int64_t day = ms >= 0 ? ms / 86400000 : -((-ms + 86399999) / 86400000);
-  std::int64_t rest = ms - day * 86400000;
+  std::int64_t day = 0, rest = 0;
+  SplitDateTime(V, day, rest);
   CivilFromDays(day, Y, M, D);
   H = static_cast<int>(rest / 3600000);
   N = static_cast<int>(rest / 60000 % 60);
@@ -869,8 +890,8 @@ TFieldValue TDateTimeField::Coerce(const TFieldValue& V) const {
   } else
     DatabaseErrorFmt(SFieldTypeMismatch, DisplayName(), DataSet());
   if (!std::isfinite(d) || std::fabs(d) > 2958466) ConvertError(rix::FloatToStr(d));
-  if (DataType() == ftDate) d = std::floor(d);
-  if (DataType() == ftTime) d = d - std::floor(d);
+  if (DataType() == ftDate) d = rix::DatePart(d);
+  if (DataType() == ftTime) d = rix::TimePart(d);
   return d;
 }
 

@@ -381,6 +381,10 @@ namespace rix {
 // Date helpers used by the fields and the data stores.
 TDateTime EncodeDateTime(int Y, int M, int D, int H = 0, int N = 0, int S = 0, int MS = 0);
 void DecodeDateTime(TDateTime V, int& Y, int& M, int& D, int& H, int& N, int& S, int& MS);
+// The day of V and its time of day, each rounded to the millisecond as
+// DecodeDateTime rounds them (a finite V within the dates' range).
+TDateTime DatePart(TDateTime V);
+TDateTime TimePart(TDateTime V);
 // Formats for the field's data type (ftDate, ftTime, ftDateTime);
 // Iso selects "yyyy-mm-dd hh:nn:ss" instead of the display form.
 std::string FormatDateTimeFor(TFieldType Type, TDateTime V, bool Iso);

@@ -63,6 +63,24 @@ INSTANTIATE_TEST_SUITE_P(
                       TTextCase{"Notes", "memo text", "(MEMO)", "(MEMO)"}, TTextCase{"Count", "", "", ""}),
     [](const auto& I) { return std::string(I.param.Field) + std::to_string(I.index); });
 
+// A time field given a date and time keeps the time of day, and a date field
+// the day, as exactly the value their own texts give back: an ancient day
+// as well, whose whole-day part is far from zero.
+TEST_F(Fields, DateAndTimeFieldsKeepTheValueTheirTextGivesBack) {
+  for (const char* typed : {"2024/05/01 3:04:18", "202/1/02 3:04:18", "32/1/01 23:59:59"}) {
+    SCOPED_TRACE(typed);
+    for (const char* name : {"At", "Day"}) {
+      F(name)->SetText(typed);
+      const TFieldValue value = F(name)->Value();
+      const std::string text = F(name)->Text();
+      F(name)->SetText(text);
+      EXPECT_TRUE(F(name)->Value() == value) << name << " " << text;
+    }
+    F("At")->SetText(typed);
+    EXPECT_EQ(F("At")->Text(), std::string(typed).substr(std::string(typed).find(' ') + 1));
+  }
+}
+
 struct TBadCase {
   const char* Field;
   const char* Typed;

@@ -106,6 +106,10 @@ struct TStmtFinal {
 // Stopping interrupts the statement; a failed or stopped count reports -1.
 // An interrupt reaches only a statement that is running, so stopping repeats
 // it until the thread is done.
+namespace {
+std::atomic<bool> CountsHeld{false};
+}
+
 class TSQLiteDataSet::TCounter {
 public:
   TCounter(const std::string& File, const std::string& Sql) {
@@ -117,10 +121,16 @@ public:
     }
     try {
       FThread = std::thread([this, Sql] {
+        // One pass over the pages: a page cache would only hold memory.
+        sqlite3_exec(FDb, "PRAGMA cache_size = 16", nullptr, nullptr, nullptr);
         sqlite3_stmt* s = nullptr;
         if (sqlite3_prepare_v2(FDb, Sql.c_str(), -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW)
           FResult = sqlite3_column_int64(s, 0);
+        // A held count stands for one that takes long: it keeps its read
+        // lock until something needs the figure or stops it.
+        while (CountsHeld && !FLetGo) std::this_thread::sleep_for(std::chrono::milliseconds(1));
         sqlite3_finalize(s);
+        sqlite3_db_release_memory(FDb);
         FDone.store(true, std::memory_order_release);
       });
     } catch (const std::system_error&) {
@@ -128,6 +138,7 @@ public:
     }
   }
   ~TCounter() {
+    FLetGo = true;
     if (FThread.joinable())
       while (!Done()) {
         sqlite3_interrupt(FDb);
@@ -140,6 +151,7 @@ public:
   TCounter& operator=(const TCounter&) = delete;
   bool Done() const { return FDone.load(std::memory_order_acquire); }
   std::int64_t Result() {
+    FLetGo = true;
     Join();
     return FResult;
   }
@@ -150,6 +162,7 @@ private:
   }
   sqlite3* FDb = nullptr;
   std::atomic<bool> FDone{false};
+  std::atomic<bool> FLetGo{false};
   std::int64_t FResult = -1;
   std::thread FThread;
 };
@@ -712,10 +725,6 @@ void TSQLiteDataSet::StartCount() {
 
 void TSQLiteDataSet::StopCount() { FCounter.reset(); }
 
-namespace {
-std::atomic<bool> CountsHeld{false};
-}
-
 void TSQLiteDataSet::HoldBackgroundCounts(bool Value) { CountsHeld = Value; }
 
 void TSQLiteDataSet::HarvestCount(bool Wait) const {
@@ -1091,6 +1100,24 @@ void TSQLiteDataSet::InternalPost() {
   std::int64_t newKey = key;
   // A count running meanwhile would not know whether it saw the new row.
   if (insert) StopCount();
+  // An update leaves the count as it is, but the count's read lock would
+  // hold the commit back, and on a table of tens of millions of rows past
+  // the busy timeout: the user's own edit refused as "locked" by our own
+  // count. It stops for the write and starts again after, whatever comes.
+  if (!insert) HarvestCount(false);
+  struct TCountAgain {
+    TSQLiteDataSet& Data;
+    bool Restart;
+    ~TCountAgain() {
+      if (!Restart || !Data.Active()) return;
+      try {
+        Data.StartCount();
+      } catch (...) {
+        // No count in the background: RecordCount counts when asked.
+      }
+    }
+  } countAgain{*this, !insert && FCounter != nullptr};
+  if (countAgain.Restart) StopCount();
   // Where the record stands now, if that is known without counting.
   std::int64_t pos = 0;
   if (!insert) {

@@ -1,5 +1,10 @@
 #include "DataSetBackends.h"
 
+#include <sqlite3.h>
+
+#include <chrono>
+#include <thread>
+
 using namespace rixtest;
 
 namespace {
@@ -165,6 +170,44 @@ TEST_F(SQLiteFixture, OpeningDoesNotWaitForTheCountAndExactFiguresDo) {
   ds->Close();
   ds->Open();
   EXPECT_EQ(ds->RecordCount(), 500);
+}
+
+// The count reads in the background with a lock of its own; an edit must
+// not wait for it, or fail when it takes longer than the busy timeout (here
+// none at all). The count starts again after the write and comes out exact.
+TEST_F(SQLiteFixture, AnEditWhileTheCountRunsNeitherWaitsForItNorFails) {
+  MakeItems(3000);
+  THeldCounts held;
+  TSQLiteDataSet* ds = OpenTable();
+  ds->SetBusyTimeout(0);
+  // Until the count holds its read lock, seen from a connection of our own
+  // that cannot take the file for itself meanwhile.
+  auto countHoldsItsLock = [&] {
+    sqlite3* probe = nullptr;
+    sqlite3_open(Db.Path.c_str(), &probe);
+    bool held = false;
+    for (int i = 0; i < 5000 && !held; ++i) {
+      held = sqlite3_exec(probe, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_BUSY;
+      if (!held) {
+        sqlite3_exec(probe, "ROLLBACK", nullptr, nullptr, nullptr);
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+    }
+    sqlite3_close(probe);
+    return held;
+  };
+  for (int round = 0; round < 5; ++round) {
+    ds->Refresh();
+    ASSERT_TRUE(countHoldsItsLock());
+    ds->Edit();
+    ds->FieldByName("Name")->SetAsString("edited " + std::to_string(round));
+    ASSERT_NO_THROW(ds->Post()) << "round " << round;
+    EXPECT_EQ(ds->FieldByName("Name")->AsString(), "edited " + std::to_string(round));
+  }
+  EXPECT_EQ(Query("SELECT Name FROM Items WHERE ID = 10"), "edited 4");
+  EXPECT_TRUE(ds->RecordCountPending()) << "counting again";
+  EXPECT_EQ(ds->RecordCount(), 3000);
+  EXPECT_EQ(ds->RecNo(), 1);
 }
 
 } // namespace

@@ -3,9 +3,13 @@
 // layout flags, width). A grid repaints the same cells frame after frame;
 // shaping them again each time would dominate its frame time.
 //
-// Bounds: at most MaxEntries entries and MaxBytes bytes of cached text per
-// cache; texts longer than MaxTextBytes are never cached. The least recently
-// used entry goes first. Everything is for the thread that draws (Pango's
+// Bounds: at most MaxEntries entries and MaxBytes bytes of memory per
+// cache, counted by an estimate of what an entry holds (a laid-out text
+// costs about a kilobyte plus two dozen bytes per byte of text, a width a
+// few hundred bytes); texts longer than MaxTextBytes are never cached. The
+// least recently used entry goes first. A full-HD grid frame of short cells
+// fits the layout cache; a long session of random scrolling keeps it at its
+// bound, a few megabytes. Everything is for the thread that draws (Pango's
 // context is not shared between threads).
 #pragma once
 
@@ -21,7 +25,7 @@ namespace rix {
 
 struct TTextCacheLimits {
   std::size_t MaxEntries = 4096;
-  std::size_t MaxBytes = 1 << 20;
+  std::size_t MaxBytes = 2 << 20;
   std::size_t MaxTextBytes = 4096;
 };
 
@@ -41,7 +45,7 @@ struct TLayoutKey {
 void SetTextCachesEnabled(bool Value);
 bool TextCachesEnabled();
 void ClearTextCaches();
-// Entries and text bytes held now, over both caches.
+// Entries and the estimated bytes of memory they hold now, over both caches.
 std::size_t TextCacheEntries();
 std::size_t TextCacheBytes();
 const TTextCacheLimits& TextCacheLimits();

@@ -33,6 +33,16 @@ TEST(TextCache, StaysBoundedAndAnswersAsMeasuringAfresh) {
   EXPECT_EQ(rix::TextCacheEntries(), before) << "a long text is measured, not kept";
   for (int i = 0; i < 300; ++i) rix::TextLineWidth(regular, std::string(limits.MaxTextBytes, 'a' + i % 26) + std::to_string(i));
   EXPECT_LE(rix::TextCacheBytes(), 2 * limits.MaxBytes);
+  // Laid-out texts cost far more than their widths: their memory, not
+  // their number, bounds them.
+  rix::ClearTextCaches();
+  for (std::size_t i = 0; i < limits.MaxEntries; ++i) {
+    TRect r{0, 0, 200, 20};
+    DrawText(c.Handle(), "cell " + std::to_string(i), -1, r, DT_SINGLELINE);
+  }
+  EXPECT_LE(rix::TextCacheBytes(), 2 * limits.MaxBytes);
+  EXPECT_LT(rix::TextCacheEntries(), limits.MaxEntries);
+  EXPECT_GT(rix::TextCacheEntries(), 1000u) << "a full-HD frame of short cells still fits";
 
   rix::SetTextCachesEnabled(false);
   EXPECT_EQ(rix::TextCacheEntries(), 0u);

@@ -145,6 +145,12 @@ void TSurfacePainter::PaintInvalid() {
     if (!IsRectEmpty(clientPart)) PaintClient(w, clientPart);
   }
   FDirty.insert(FDirty.end(), dirty.begin(), dirty.end());
+  if (FDirty.size() > MaxDirty) {
+    TRect all;
+    for (const TRect& r : FDirty) UnionRect(all, all, r);
+    FDirty.assign(1, all);
+    FDirty.shrink_to_fit();
+  }
 }
 
 void TSurfacePainter::PaintFrame(TWinControl* W, const TRect& DeviceRect) {

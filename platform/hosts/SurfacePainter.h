@@ -9,7 +9,9 @@
 // client area filled with its Color (the background erase), then one
 // PaintWindow over the bounds of its dirty part, with the canvas and clip
 // rectangle set. The device rectangles
-// painted since the last TakeDirty are kept for a host that copies pixels on.
+// painted since the last TakeDirty are kept for a host that copies pixels on;
+// past MaxDirty of them they are joined into their bounds, so a host that
+// never takes them (the headless one) does not pile them up forever.
 //
 // Several painters may live at once, one per top-level form: a control's
 // paint request goes to the painter of the form it sits on.
@@ -47,6 +49,7 @@ public:
 
   // The device rectangles painted since the last call, and forgets them.
   std::vector<TRect> TakeDirty();
+  static constexpr size_t MaxDirty = 64;
 
   // The top window under a device point (the form when no child is there).
   TWinControl* WindowAt(TPoint P) const;

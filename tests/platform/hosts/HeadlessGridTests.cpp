@@ -123,6 +123,25 @@ TEST_F(Headless, PaintingDrawsEveryVisibleCellOnceThenOnlyWhatWasInvalidated) {
   withLines.Right += Grid->GridLineWidth();
   withLines.Bottom += Grid->GridLineWidth();
   EXPECT_EQ(bounds, withLines);
+
+  // A host that never takes them keeps a bounded list that still covers
+  // every change.
+  for (int i = 0; i < 500; ++i) {
+    Grid->SetCells(1 + i % 5, 1 + i % 7, std::to_string(i));
+    Host->Paint();
+  }
+  dirty = Host->Painter().TakeDirty();
+  EXPECT_LE(dirty.size(), TSurfacePainter::MaxDirty);
+  TRect all;
+  for (const TRect& r : dirty) UnionRect(all, all, r);
+  TRect first = Grid->CellRect(1, 1), last = Grid->CellRect(5, 7);
+  OffsetRect(first, o.X, o.Y);
+  OffsetRect(last, o.X, o.Y);
+  TRect both;
+  UnionRect(both, first, last);
+  TRect inside;
+  IntersectRect(inside, all, both);
+  EXPECT_EQ(inside, both);
 }
 
 TEST_F(Headless, DefaultDrawingPaintsFixedCellsLinesAndTheEmptyArea) {

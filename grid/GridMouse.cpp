@@ -105,12 +105,16 @@ void TRixCustomDBGrid::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
       // behind it.
       const int current = FDataLink->ActiveRecord();
       const int clicked = RecordSlot(cell.Y);
-      if (clicked != current && FDataLink->MoveBy(clicked - current) != 0) {
-        // A dataset that scrolled its window to reach the record shows it
-        // elsewhere now: the same record row of the active record.
-        cell.Y = rix::CheckedAdd(rix::CheckedAdd(rix::CheckedMul(FDataLink->ActiveRecord(), FRowsPerRecord),
-                                                 static_cast<int>(FTitleOffset)),
-                                 GetOffset(cell.Y));
+      if (clicked != current) {
+        FDataLink->MoveBy(clicked - current);
+        // Where the dataset stopped is the current record: elsewhere in a
+        // window it scrolled to reach the record, or short of it when
+        // leaving a new record posted it and the record moved to its
+        // place in the order. The row is the same record row of it.
+        if (FDataLink->ActiveRecord() != clicked)
+          cell.Y = rix::CheckedAdd(rix::CheckedAdd(rix::CheckedMul(FDataLink->ActiveRecord(), FRowsPerRecord),
+                                                   static_cast<int>(FTitleOffset)),
+                                   GetOffset(cell.Y));
       }
     }
     if (cell.Y < FTitleOffset) {

@@ -136,6 +136,29 @@ TEST_F(SQLiteEditing, ANewRecordMissingARequiredValueStaysInInsertState) {
   EXPECT_EQ(Query("SELECT count(*) FROM stock"), "2");
 }
 
+// A new record typed at the top goes to its place in the key order when a
+// click on another record posts it: the current row goes with the dataset's
+// record, wherever that now shows, never to a row of another record.
+TEST_F(SQLiteEditing, AClickThatPostsANewRecordLeavesTheRowOnTheDatasetsRecord) {
+  Exec("WITH RECURSIVE n(i) AS (SELECT 3 UNION ALL SELECT i + 1 FROM n WHERE i < 30)"
+       " INSERT INTO stock (name, qty) SELECT 'item' || i, i FROM n");
+  OpenStock();
+  Grid->SetRowsPerRecord(2);
+  Host->ProcessMessages();
+  Stock->First();
+  Press(VK_INSERT);
+  ASSERT_EQ(Stock->State(), dsInsert);
+  Grid->SetSelectedIndex(1);
+  Host->Type("new one");
+  const TRect target = Grid->CellRect(Grid->Col(), Grid->TitleOffset() + 3 * Grid->RowsPerRecord());
+  Host->Click(Host->PointOf(Grid, target.Left + 4, target.Top + 4));
+  EXPECT_EQ(Stock->State(), dsBrowse);
+  EXPECT_EQ(Query("SELECT count(*) FROM stock WHERE name = 'new one'"), "1");
+  const int record = (Grid->Row() - Grid->TitleOffset()) / Grid->RowsPerRecord();
+  EXPECT_EQ(record, Grid->DataLink()->ActiveRecord());
+  EXPECT_EQ(Grid->SelectedRows()->Count(), 0);
+}
+
 TEST_F(SQLiteEditing, AValidatorThatRaisesKeepsTheText) {
   OpenStock();
   Stock->FieldByName("qty")->SetOnValidate([](TField* F) {

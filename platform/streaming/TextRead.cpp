@@ -192,6 +192,9 @@ private:
       name = first;
       cls = PlainName("a class name");
     }
+    // The class name's length byte comes first in an object without
+    // flags; from 240 on it reads as a flags byte and the stream is lost.
+    if (cls.size() >= 0xF0) Error("a class name longer than 239 bytes");
     std::int32_t pos = 0;
     if (IsSymbol('[')) {
       Next();

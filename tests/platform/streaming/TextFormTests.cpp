@@ -105,6 +105,15 @@ TEST(TextForm, MalformedBinaryRaisesReadError) {
   EXPECT_THROW(rix::BinaryToText(unsupported), EReadError);
 }
 
+// A class name's length byte leads an object's binary form; from 240 bytes
+// on it would read as a flags byte, so the text form refuses such a name.
+TEST(TextForm, AClassNameWhoseLengthReadsAsFlagsIsRefused) {
+  EXPECT_THROW(rix::TextToBinary("object " + std::string(240, 'T') + "\nend\n"), EParserError);
+  const std::string fits(239, 'T');
+  const std::string bin = rix::TextToBinary("object " + fits + "\nend\n");
+  EXPECT_NE(rix::BinaryToText(bin).find(fits), std::string::npos);
+}
+
 TEST(TextForm, NestingIsBounded) {
   std::string deep = "object T\n  A = " + std::string(500, '(') + std::string(500, ')') + "\nend\n";
   EXPECT_THROW(rix::TextToBinary(deep), EParserError);

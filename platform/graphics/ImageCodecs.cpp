@@ -31,7 +31,15 @@
 #define STBI_NO_LINEAR
 #define STBI_NO_HDR
 #define STBI_MAX_DIMENSIONS 16384
+// A PNG whose first image-data chunk is empty makes stb_image copy zero
+// bytes to its still unallocated buffer: memcpy with a null pointer, which
+// is undefined even for no bytes. Zero-byte copies are skipped instead.
+namespace {
+void* CopyBytes(void* To, const void* From, std::size_t Count) { return Count == 0 ? To : std::memcpy(To, From, Count); }
+} // namespace
+#define memcpy CopyBytes
 #include <stb/stb_image.h>
+#undef memcpy
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STBI_WRITE_NO_STDIO

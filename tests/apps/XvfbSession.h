@@ -46,7 +46,7 @@ public:
       if (!HaveCommand(tool)) return std::string(tool) + " is not installed";
     const fs::path displayFile = FDir / "display";
     // Xvfb picks a free display itself and writes its number when ready.
-    FChildren.push_back(Spawn("exec Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>" +
+    FChildren.push_back(Spawn("exec Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -r 3>" +
                               displayFile.string() + " >" + (FDir / "xvfb.log").string() + " 2>&1"));
     if (!WaitUntil([&] { return Slurp(displayFile).find_first_of("0123456789") != std::string::npos; }, 15))
       return "no Xvfb display came up: " + Slurp(FDir / "xvfb.log");

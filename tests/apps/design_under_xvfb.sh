@@ -50,7 +50,7 @@ find_window() {
   echo "$w"
 }
 
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp -r 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xpid=$!
 wait_for 150 grep -qs '[0-9]' "$work/display" || fail "no Xvfb display came up: $(cat "$work/xvfb.log")"
 export DISPLAY=":$(tr -dc '0-9' <"$work/display")"

@@ -28,7 +28,10 @@ wait_for() {
 }
 
 # Xvfb picks a free display itself and writes its number once it is ready.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+# No auto-repeat: on a loaded machine xdotool's release of a key can come
+# later than the repeat delay, and the repeated key lands in whatever
+# window opened meanwhile (a dialog answered by a second Return).
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -r 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xpid=$!
 if ! wait_for 150 grep -qs '[0-9]' "$work/display"; then
   echo "FAIL: no Xvfb display came up: $(cat "$work/xvfb.log")"

@@ -48,6 +48,13 @@ int TSdlDialogService::RunModal(TDialogModel& Model) {
   w.Surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, size.cx, size.cy);
   TCanvas canvas(w.Surface);
   Uint32 id = SDL_GetWindowID(w.Window);
+  // A modal dialog has the keyboard: it asks for the focus itself (there
+  // may be no window manager to give it), and until the focus change has
+  // come through SDL labels keys with the window that had the focus
+  // before, or none, so keys and text are taken from whatever window they
+  // name. The owner takes no input while the dialog runs anyway.
+  SDL_RaiseWindow(w.Window);
+  SDL_SetWindowInputFocus(w.Window);
   bool textInput = SDL_IsTextInputActive() == SDL_TRUE;
   SDL_StartTextInput();
   Present(w, Model, canvas);
@@ -64,12 +71,10 @@ int TSdlDialogService::RunModal(TDialogModel& Model) {
       if (e.window.windowID == id && e.window.event == SDL_WINDOWEVENT_CLOSE) Model.Key(VK_ESCAPE, {});
       break;
     case SDL_KEYDOWN:
-      if (e.key.windowID != id) break;
       if (e.key.keysym.sym == SDLK_BACKSPACE) Model.Char(8);
       else Model.Key(rix::SdlKeyToVirtualKey(e.key.keysym.sym), rix::SdlModState(e.key.keysym.mod));
       break;
     case SDL_TEXTINPUT:
-      if (e.text.windowID != id) break;
       for (char32_t c : rix::Utf8ToUtf32(e.text.text)) Model.Char(c);
       break;
     case SDL_MOUSEBUTTONUP:

@@ -390,7 +390,9 @@ int TSdlHost::TrackMenu(TMenuModel& Model, TPoint P) {
       }
       break;
     case SDL_KEYDOWN:
-      if (e.key.windowID == id) Model.Key(rix::SdlKeyToVirtualKey(e.key.keysym.sym));
+      // Keys belong to the open menu whichever window SDL names for them
+      // (none, while the focus is between windows).
+      Model.Key(rix::SdlKeyToVirtualKey(e.key.keysym.sym));
       break;
     case SDL_MOUSEMOTION:
       if (e.motion.windowID == id) Model.MouseMove(local(e.motion.x, e.motion.y));

@@ -89,7 +89,11 @@ menu)
   xdotool type --window "$dlg" --delay 20 "$work/saved.pic"
   # (the dialog's window goes while xdotool still speaks to it)
   xdotool key --window "$dlg" Return 2>/dev/null
-  wait_for 100 test -s "$work/saved.pic" || fail "choosing the menu item saved no file"
+  if ! wait_for 100 test -s "$work/saved.pic"; then
+    open=closed
+    xdotool getwindowname "$dlg" >/dev/null 2>&1 && open="still open"
+    fail "choosing the menu item saved no file (the dialog is $open)"
+  fi
   cmp -s "$work/saved.pic" "$work/first.pic" || fail "the saved file is not the record's picture"
   # Escape closes a menu without doing anything; the record stays unedited.
   xdotool mousemove --window "$wid" $cell_x $cell_y click 3

@@ -12,7 +12,7 @@ cd "$(dirname "$0")"
 ROOT=$PWD
 JOBS=${JOBS:-$(nproc)}
 
-BASE_PKGS=(cmake ninja-build pkg-config g++ libcairo2-dev libpango1.0-dev libsqlite3-dev libstb-dev
+BASE_PKGS=(cmake ninja-build pkg-config g++ libcairo2-dev libpixman-1-dev libpango1.0-dev libsqlite3-dev libstb-dev
   fonts-ipafont-gothic fonts-dejavu-core libsdl2-dev libx11-dev libgtest-dev libpq-dev)
 TEST_PKGS=(xvfb xdotool xauth xclip sqlite3 postgresql)
 FUZZ_PKGS=(clang libclang-rt-14-dev)

@@ -15,7 +15,7 @@ install(EXPORT RixDBGridsTargets
   NAMESPACE RixDBGrids::
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/RixDBGrids)
 
-set(RIX_PKG_MODULES cairo pangocairo sqlite3 libpq sdl2 x11)
+set(RIX_PKG_MODULES cairo pangocairo pixman-1 sqlite3 libpq sdl2 x11)
 configure_package_config_file(${PROJECT_SOURCE_DIR}/cmake/RixDBGridsConfig.cmake.in
   ${PROJECT_BINARY_DIR}/RixDBGridsConfig.cmake
   INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/RixDBGrids)

@@ -19,6 +19,16 @@ void DrawDirect(TCanvas* ACanvas, TRect ARect, int DX, int DY, const std::string
                 TAlignmentV AlignmentV, bool AWordrap, bool ARightToLeft) {
   if (ACanvas->CanvasOrientation() == coRightToLeft && !ARightToLeft) ChangeBiDiModeAlignment(Alignment);
   ACanvas->FillRect(ARect);
+  // DrawText stays inside the cell just filled; an opaque text background
+  // of the brush's own colour would only fill those pixels again.
+  struct TBkModeScope {
+    HDC DC;
+    int Old;
+    ~TBkModeScope() { SetBkMode(DC, Old); }
+  } BkMode{ACanvas->Handle(), ACanvas->Handle()->BkMode()};
+  if (ACanvas->Brush()->Style() == bsSolid &&
+      ColorToRGB(ACanvas->Handle()->BkColor()) == ColorToRGB(ACanvas->Brush()->Color()))
+    SetBkMode(ACanvas->Handle(), TRANSPARENT);
   const TRect Cell = ARect;
   ARect = {CheckedAdd(ARect.Left, DX), CheckedAdd(ARect.Top, DY), CheckedSub(ARect.Right, DX),
            CheckedSub(ARect.Bottom, DY)};

@@ -121,6 +121,7 @@ void TCustomGrid::SetFixedRows(int Value) {
 void TCustomGrid::ChangeSize(int NewColCount, int NewRowCount) {
   int oldColCount = FColCount, oldRowCount = FRowCount;
   auto doChange = [&] {
+    ExtentsChanged();
     if (!FColWidths.empty()) FColWidths.resize(static_cast<size_t>(FColCount), FDefaultColWidth);
     if (!FTabStops.empty()) FTabStops.resize(static_cast<size_t>(FColCount), 1);
     if (!FRowHeights.empty()) FRowHeights.resize(static_cast<size_t>(FRowCount), FDefaultRowHeight);
@@ -176,6 +177,7 @@ void TCustomGrid::SetColWidths(int Index, int Value) {
   if (Value == w) return;
   ResizeCol(Index, w, Value);
   w = Value;
+  ExtentsChanged();
   ColWidthsChanged();
 }
 
@@ -186,6 +188,7 @@ void TCustomGrid::SetRowHeights(int Index, int Value) {
   if (Value == h) return;
   ResizeRow(Index, h, Value);
   h = Value;
+  ExtentsChanged();
   RowHeightsChanged();
 }
 
@@ -198,6 +201,7 @@ void TCustomGrid::SetTabStops(int Index, bool Value) {
 void TCustomGrid::SetDefaultColWidth(int Value) {
   FColWidths.clear();
   FDefaultColWidth = Value;
+  ExtentsChanged();
   ColWidthsChanged();
   InvalidateGrid();
 }
@@ -205,6 +209,7 @@ void TCustomGrid::SetDefaultColWidth(int Value) {
 void TCustomGrid::SetDefaultRowHeight(int Value) {
   FRowHeights.clear();
   FDefaultRowHeight = Value;
+  ExtentsChanged();
   RowHeightsChanged();
   InvalidateGrid();
 }
@@ -404,6 +409,7 @@ void TCustomGrid::MoveColumn(int FromIndex, int ToIndex) {
   if (FromIndex < 0 || ToIndex < 0 || FromIndex >= FColCount || ToIndex >= FColCount) InvalidOp(SIndexOutOfRange);
   bool customWidths = !FColWidths.empty();
   MoveExtent(FColWidths, FromIndex, ToIndex);
+  ExtentsChanged();
   MoveExtent(FTabStops, FromIndex, ToIndex);
   MoveAdjust(FCurrent.X, FromIndex, ToIndex);
   MoveAdjust(FAnchor.X, FromIndex, ToIndex);
@@ -420,6 +426,7 @@ void TCustomGrid::MoveRow(int FromIndex, int ToIndex) {
   if (FromIndex < 0 || ToIndex < 0 || FromIndex >= FRowCount || ToIndex >= FRowCount) InvalidOp(SIndexOutOfRange);
   bool customHeights = !FRowHeights.empty();
   MoveExtent(FRowHeights, FromIndex, ToIndex);
+  ExtentsChanged();
   MoveAdjust(FCurrent.Y, FromIndex, ToIndex);
   MoveAdjust(FAnchor.Y, FromIndex, ToIndex);
   MoveAdjust(FInplaceRow, FromIndex, ToIndex);

@@ -49,8 +49,34 @@ void TCustomGrid::CalcDrawInfoXY(TGridDrawInfo& DrawInfo, int UseWidth, int UseH
   calcAxis(DrawInfo.Vert, UseHeight);
 }
 
-void TCustomGrid::CalcDrawInfo(TGridDrawInfo& DrawInfo) const {
-  CalcDrawInfoXY(DrawInfo, ClientWidth(), ClientHeight());
+void TCustomGrid::CalcDrawInfo(TGridDrawInfo& DrawInfo) const { DrawInfo = DrawInfoMemo().Info; }
+
+const TCustomGrid::TDrawInfoMemo& TCustomGrid::DrawInfoMemo() const {
+  const int width = ClientWidth(), height = ClientHeight();
+  const std::array<int, 11> key{FExtentStamp, static_cast<int>(FOptions.ToInt()), FGridLineWidth, FFixedCols,
+                                FFixedRows,   LeftCol(),   TopRow(),       FColCount,  FRowCount, width, height};
+  TDrawInfoMemo& m = FDrawInfoMemo;
+  if (m.Valid && m.Key == key) return m;
+  m.Valid = false;
+  CalcDrawInfoXY(m.Info, width, height);
+  // A line past the extent is at 0, and so is every line after it.
+  auto lines = [](const TGridAxisDrawInfo& Axis, std::vector<int>& Out) {
+    Out.clear();
+    const int last = std::min(Axis.GridCellCount, CheckedAdd(Axis.LastFullVisibleCell, 2));
+    int pos = Axis.FixedBoundary;
+    bool past = false;
+    for (int line = Axis.FirstGridCell; line <= last; ++line) {
+      Out.push_back(past ? 0 : pos);
+      if (past) continue;
+      pos += Axis.GetExtent(line) + Axis.EffectiveLineWidth;
+      past = pos > Axis.GridExtent;
+    }
+  };
+  lines(m.Info.Horz, m.HorzLines);
+  lines(m.Info.Vert, m.VertLines);
+  m.Key = key;
+  m.Valid = true;
+  return m;
 }
 
 int TCustomGrid::VisibleColCount() const {
@@ -122,7 +148,12 @@ TGridCoord TCustomGrid::MouseCoord(int X, int Y) const {
 }
 
 void TCustomGrid::GridRectToScreenRect(TGridRect GridRect, TRect& ScreenRect, bool IncludeLine) const {
-  auto linePos = [](const TGridAxisDrawInfo& Axis, int Line) {
+  const TDrawInfoMemo& memo = DrawInfoMemo();
+  const TGridDrawInfo& di = memo.Info;
+  auto linePos = [&](const TGridAxisDrawInfo& Axis, int Line) {
+    const std::vector<int>& known = &Axis == &di.Horz ? memo.HorzLines : memo.VertLines;
+    if (Line >= Axis.FirstGridCell && Line - Axis.FirstGridCell < static_cast<int>(known.size()))
+      return known[static_cast<size_t>(Line - Axis.FirstGridCell)];
     int result = 0, start;
     if (Line < Axis.FixedCellCount) {
       start = 0;
@@ -161,8 +192,6 @@ void TCustomGrid::GridRectToScreenRect(TGridRect GridRect, TRect& ScreenRect, bo
 
   ScreenRect = {};
   if (GridRect.Left > GridRect.Right || GridRect.Top > GridRect.Bottom) return;
-  TGridDrawInfo di;
-  CalcDrawInfo(di);
   if (GridRect.Left > di.Horz.LastFullVisibleCell + 1) return;
   if (GridRect.Top > di.Vert.LastFullVisibleCell + 1) return;
   if (calcAxis(di.Horz, GridRect.Left, GridRect.Right, ScreenRect.Left, ScreenRect.Right))

@@ -25,6 +25,7 @@
 #include "platform/controls/Forms.h"
 #include "platform/controls/WinControl.h"
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -323,6 +324,25 @@ private:
                  const TGridDrawInfo& DrawInfo, const TGridRect& Sel, bool ActiveControl);
   void ResizeCol(int Index, int OldSize, int NewSize);
   void ResizeRow(int Index, int OldSize, int NewSize);
+
+  // The last CalcDrawInfo and what it was made from: a paint asks for the
+  // rectangles of hundreds of cells, each of which would otherwise walk the
+  // visible columns and rows twice. Lines holds each axis's line positions
+  // from its first grid cell on, as GridRectToScreenRect reckons them.
+  struct TDrawInfoMemo {
+    bool Valid = false;
+    std::array<int, 11> Key{};
+    TGridDrawInfo Info;
+    std::vector<int> HorzLines, VertLines;
+  };
+  const TDrawInfoMemo& DrawInfoMemo() const;
+  // Called whenever a column width or row height may have changed.
+  void ExtentsChanged() {
+    ++FExtentStamp;
+    FDrawInfoMemo.Valid = false;
+  }
+  mutable TDrawInfoMemo FDrawInfoMemo;
+  int FExtentStamp = 0;
 
   int FColCount = 5, FRowCount = 5;
   int FFixedCols = 1, FFixedRows = 1;

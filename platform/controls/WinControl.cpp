@@ -214,18 +214,7 @@ void TWinControl::InvalidateRect(const TRect& R, bool Erase) {
 
 void TWinControl::ValidateRect(const TRect& R) {
   std::vector<TRect> out;
-  for (const TRect& a : FInvalid) {
-    TRect x;
-    if (!IntersectRect(x, a, R)) {
-      out.push_back(a);
-      continue;
-    }
-    // What is left of a outside x: up to four bands.
-    if (a.Top < x.Top) out.push_back(Rect(a.Left, a.Top, a.Right, x.Top));
-    if (x.Bottom < a.Bottom) out.push_back(Rect(a.Left, x.Bottom, a.Right, a.Bottom));
-    if (a.Left < x.Left) out.push_back(Rect(a.Left, x.Top, x.Left, x.Bottom));
-    if (x.Right < a.Right) out.push_back(Rect(x.Right, x.Top, a.Right, x.Bottom));
-  }
+  for (const TRect& a : FInvalid) AppendRectOutside(out, a, R);
   FInvalid.swap(out);
 }
 

@@ -2,9 +2,11 @@
 
 #include "platform/graphics/Colors.h"
 #include "platform/graphics/Graphic.h"
+#include "platform/graphics/TextCache.h"
 
 #include <cairo.h>
 #include <pango/pangocairo.h>
+#include <pixman.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -200,8 +202,79 @@ void TCanvas::Changed() {
 
 // ---- primitives ----------------------------------------------------------------
 
+// Cell backgrounds and grid lines are most of what a grid paints: on an
+// image surface whose clip the canvas knows (every clip is set through
+// IntersectClipRect, and the only transform is the origin) the pixels are
+// written directly, as cairo itself would write an opaque colour.
+namespace {
+bool GPaintShortcuts = true;
+}
+
+void rix::SetPaintShortcutsEnabled(bool Value) { GPaintShortcuts = Value; }
+bool rix::PaintShortcutsEnabled() { return GPaintShortcuts; }
+
+unsigned char* TCanvas::DirectPixels(int& Format) {
+  if (!GPaintShortcuts || FSurface == nullptr || cairo_surface_get_type(FSurface) != CAIRO_SURFACE_TYPE_IMAGE)
+    return nullptr;
+  const cairo_format_t format = cairo_image_surface_get_format(FSurface);
+  if (format != CAIRO_FORMAT_ARGB32 && format != CAIRO_FORMAT_RGB24) return nullptr;
+  Format = format == CAIRO_FORMAT_ARGB32 ? PIXMAN_a8r8g8b8 : PIXMAN_x8r8g8b8;
+  cairo_surface_flush(FSurface);
+  return cairo_image_surface_get_data(FSurface);
+}
+
+bool TCanvas::FillDirect(const TRect& R, TColor Color) {
+  int format = 0;
+  unsigned char* data = DirectPixels(format);
+  if (data == nullptr) return false;
+  TRect d = R;
+  OffsetRect(d, FOrigin.X, FOrigin.Y);
+  if (!IntersectRect(d, d, FClip)) return true;
+  const int stride = cairo_image_surface_get_stride(FSurface);
+  const std::uint32_t px = PackRGB(Color);
+  for (int y = d.Top; y < d.Bottom; ++y)
+    std::fill_n(reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride) + d.Left, d.Width(),
+                px);
+  cairo_surface_mark_dirty_rectangle(FSurface, d.Left, d.Top, d.Width(), d.Height());
+  return true;
+}
+
+// Cairo composites each glyph with the same operation and the same pixman
+// routine, so the colour through the whole line's coverage gives the same
+// pixels (the coverage is cairo's own, see MakeLineMask).
+bool TCanvas::CompositeMask(const rix::TLineMask& Mask, int X, int Baseline, TColor Color) {
+  int format = 0;
+  unsigned char* data = DirectPixels(format);
+  if (data == nullptr || !Mask.Usable) return false;
+  if (Mask.Image == nullptr) return true;
+  const TRect d = Bounds(X + Mask.Left + FOrigin.X, Baseline + Mask.Top + FOrigin.Y, Mask.Width, Mask.Height);
+  TRect part;
+  if (!IntersectRect(part, d, FClip)) return true;
+  pixman_image_t* dst =
+      pixman_image_create_bits(static_cast<pixman_format_code_t>(format), cairo_image_surface_get_width(FSurface),
+                               cairo_image_surface_get_height(FSurface), reinterpret_cast<std::uint32_t*>(data),
+                               cairo_image_surface_get_stride(FSurface));
+  const TColor c = ColorToRGB(Color);
+  const pixman_color_t colour{static_cast<std::uint16_t>(GetRValue(c) * 257),
+                              static_cast<std::uint16_t>(GetGValue(c) * 257),
+                              static_cast<std::uint16_t>(GetBValue(c) * 257), 0xFFFF};
+  pixman_image_t* src = pixman_image_create_solid_fill(&colour);
+  if (dst == nullptr || src == nullptr) {
+    if (dst != nullptr) pixman_image_unref(dst);
+    if (src != nullptr) pixman_image_unref(src);
+    return false;
+  }
+  pixman_image_composite32(PIXMAN_OP_OVER, src, Mask.Image, dst, 0, 0, part.Left - d.Left, part.Top - d.Top,
+                           part.Left, part.Top, part.Width(), part.Height());
+  pixman_image_unref(src);
+  pixman_image_unref(dst);
+  cairo_surface_mark_dirty_rectangle(FSurface, part.Left, part.Top, part.Width(), part.Height());
+  return true;
+}
+
 void TCanvas::FillSolid(const TRect& R, TColor Color) {
   if (IsRectEmpty(R)) return;
+  if (FillDirect(R, Color)) return;
   cairo_save(FCr);
   cairo_set_operator(FCr, CAIRO_OPERATOR_OVER);
   SetSourceColor(FCr, Color);
@@ -423,16 +496,18 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
 
 void TCanvas::TextRect(const TRect& R, int X, int Y, const std::string& Text) {
   Changing();
-  cairo_save(FCr);
-  TRect r = Normalized(R);
-  cairo_rectangle(FCr, r.Left, r.Top, r.Width(), r.Height());
-  cairo_clip(FCr);
-  if (FBrush->Style() != bsClear) FillWithBrush(r);
-  int mode = FBkMode;
-  FBkMode = TRANSPARENT;
-  TextOut(X, Y, Text);
-  FBkMode = mode;
-  cairo_restore(FCr);
+  {
+    struct TSaved {
+      TCanvas* C;
+      int Index;
+      ~TSaved() { C->RestoreDC(Index); }
+    } saved{this, SaveDC()};
+    TRect r = Normalized(R);
+    IntersectClipRect(r);
+    if (FBrush->Style() != bsClear) FillWithBrush(r);
+    FBkMode = TRANSPARENT;
+    TextOut(X, Y, Text);
+  }
   Changed();
 }
 

@@ -18,6 +18,15 @@
 typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;
 
+namespace rix {
+struct TLineMask;
+// Whether canvases write solid fills and cached text straight into image
+// surfaces and leave out clips that clip nothing (on by default). Off,
+// everything goes through cairo as drawn afresh, which is how tests compare.
+void SetPaintShortcutsEnabled(bool Value);
+bool PaintShortcutsEnabled();
+} // namespace rix
+
 class TCanvas;
 class TGraphic;
 
@@ -151,12 +160,21 @@ public:
 
   // Internal helpers shared with the Windows-style calls: fill a device
   // rectangle (logical coordinates) with an RGB colour, solid, no
-  // anti-aliasing, inside the current clip.
+  // anti-aliasing, inside the current clip. Code that clips the cairo
+  // context itself, bypassing IntersectClipRect, must not call it inside
+  // that clip.
   void FillSolid(const TRect& R, TColor Color);
+  // Composites Color through a line's mask, its pen at (X, Baseline), inside
+  // the clip; false when this canvas cannot (the caller draws the glyphs).
+  bool CompositeMask(const rix::TLineMask& Mask, int X, int Baseline, TColor Color);
   // Inverts the given pixels (logical coordinates) inside the clip.
   void InvertPixels(const std::vector<TPoint>& Points);
 
 private:
+  bool FillDirect(const TRect& R, TColor Color);
+  // The surface's pixels when they can be written directly, with the pixman
+  // format that names them; nullptr otherwise.
+  unsigned char* DirectPixels(int& Format);
   struct TDCState {
     TRect Clip;
     TPoint Origin;

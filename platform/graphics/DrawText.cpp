@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -107,6 +108,33 @@ size_t BeforeChars(std::string_view S, size_t From, long long N) {
     while (i > 0 && IsContinuation(S[i])) --i;
   }
   return i;
+}
+
+// Where DrawText puts a line of the given logical width.
+int LineLeft(const TRect& Rect, int Width, unsigned Format) {
+  if (Format & DT_CENTER) return (Rect.Left + Rect.Right - Width) / 2;
+  if (Format & DT_RIGHT) return Rect.Right - Width;
+  return Rect.Left;
+}
+
+// Whether all DrawText paints of every line, its ink and an opaque
+// background, lies inside Rect.
+bool PaintsInside(PangoLayout* Layout, const TRect& Rect, int Top, const TTextMetric& Tm, unsigned Format,
+                  bool Opaque) {
+  auto inside = [&](int L, int T, int W, int H) {
+    return W <= 0 || H <= 0 || (L >= Rect.Left && T >= Rect.Top && L + W <= Rect.Right && T + H <= Rect.Bottom);
+  };
+  const int lines = pango_layout_get_line_count(Layout);
+  for (int i = 0; i < lines; ++i) {
+    PangoRectangle ink, logical;
+    pango_layout_line_get_pixel_extents(pango_layout_get_line_readonly(Layout, i), &ink, &logical);
+    const int left = LineLeft(Rect, logical.width, Format), top = Top + i * Tm.tmHeight;
+    if (Opaque && !inside(left, top, logical.width, Tm.tmHeight)) return false;
+    // ink counts from the pen position: the baseline, an ascent below the
+    // line's top, and logical.x left of the line's left.
+    if (!inside(left - logical.x + ink.x, top + Tm.tmAscent + ink.y, ink.width, ink.height)) return false;
+  }
+  return true;
 }
 
 } // namespace
@@ -223,27 +251,32 @@ int DrawText(HDC DC, const std::string& Text, int Count, TRect& Rect, unsigned F
 
   DC->Changing();
   cairo_t* cr = DC->Cairo();
-  cairo_save(cr);
-  if (!(Format & DT_NOCLIP)) {
-    TRect r{std::min(Rect.Left, Rect.Right), std::min(Rect.Top, Rect.Bottom), std::max(Rect.Left, Rect.Right),
-            std::max(Rect.Top, Rect.Bottom)};
-    cairo_rectangle(cr, r.Left, r.Top, r.Width(), r.Height());
-    cairo_clip(cr);
+  // The clip costs more than the text itself in a grid of short values;
+  // text that stays inside the rectangle needs none.
+  std::optional<TSaveDC> clipped;
+  if (!(Format & DT_NOCLIP) && (!rix::PaintShortcutsEnabled() || !PaintsInside(layout, Rect, top, tm, Format, DC->BkMode() == OPAQUE))) {
+    clipped.emplace(DC);
+    IntersectClipRect(DC, Rect.Left, Rect.Top, Rect.Right, Rect.Bottom);
   }
   for (int i = 0; i < lines; ++i) {
     PangoLayoutLine* line = pango_layout_get_line_readonly(layout, i);
     PangoRectangle logical;
     pango_layout_line_get_pixel_extents(line, nullptr, &logical);
-    int x = Rect.Left;
-    if (Format & DT_CENTER)
-      x = (Rect.Left + Rect.Right - logical.width) / 2;
-    else if (Format & DT_RIGHT)
-      x = Rect.Right - logical.width;
+    int x = LineLeft(Rect, logical.width, Format);
     int y = top + i * tm.tmHeight;
     if (DC->BkMode() == OPAQUE) DC->FillSolid({x, y, x + logical.width, y + tm.tmHeight}, DC->BkColor());
-    rix::ShowTextLine(cr, line, x - logical.x, y + tm.tmAscent, DC->TextColor());
+    const int penX = x - logical.x, baseline = y + tm.tmAscent;
+    // A line drawn before is composited from its coverage; underlines and
+    // other attributes are drawn as shapes, which keep to the glyph path.
+    bool drawn = false;
+    if (pango_layout_get_attributes(layout) == nullptr && rix::PaintShortcutsEnabled()) {
+      key.Line = i;
+      drawn = DC->CompositeMask(rix::CachedLineMask(key, [&] { return rix::MakeLineMask(line); }), penX, baseline,
+                                DC->TextColor());
+    }
+    if (!drawn) rix::ShowTextLine(cr, line, penX, baseline, DC->TextColor());
   }
-  cairo_restore(cr);
+  clipped.reset();
   DC->Changed();
   if (single && (Format & (DT_VCENTER | DT_BOTTOM))) return top - Rect.Top + tm.tmHeight;
   return height;

@@ -1,7 +1,8 @@
-// Bounded process-wide caches of Pango's work: text widths and laid-out
-// text, keyed by everything the result depends on (font handle, text,
-// layout flags, width). A grid repaints the same cells frame after frame;
-// shaping them again each time would dominate its frame time.
+// Bounded process-wide caches of Pango's and cairo's work: text widths,
+// laid-out text and the coverage of laid-out lines, keyed by everything the
+// result depends on (font handle, text, layout flags, width, line). A grid
+// repaints the same cells frame after frame; shaping and compositing them
+// glyph by glyph each time would dominate its frame time.
 //
 // Bounds: at most MaxEntries entries and MaxBytes bytes of memory per
 // cache, counted by an estimate of what an entry holds (a laid-out text
@@ -20,6 +21,7 @@
 #include <string>
 
 typedef struct _PangoLayout PangoLayout;
+typedef union pixman_image pixman_image_t;
 
 namespace rix {
 
@@ -37,15 +39,16 @@ struct TLayoutKey {
   int Width = 0;
   int Mark = -1;  // byte offset of an underlined character, -1 none
   std::string Text;
+  int Line = 0;   // the line of the layout, for masks
   bool operator==(const TLayoutKey&) const = default;
 };
 
-// Turns both caches on or off (on by default) and empties them; off, every
+// Turns the caches on or off (on by default) and empties them; off, every
 // call measures and lays out afresh, which is how tests compare.
 void SetTextCachesEnabled(bool Value);
 bool TextCachesEnabled();
 void ClearTextCaches();
-// Entries and the estimated bytes of memory they hold now, over both caches.
+// Entries and the estimated bytes of memory they hold now, over all caches.
 std::size_t TextCacheEntries();
 std::size_t TextCacheBytes();
 const TTextCacheLimits& TextCacheLimits();
@@ -56,5 +59,19 @@ PangoLayout* CachedLayout(const TLayoutKey& Key, const std::function<PangoLayout
 
 // The width of one line of Text in Font: cached, or measured by Measure.
 int CachedTextWidth(HFONT Font, const std::string& Text, const std::function<int()>& Measure);
+
+// A laid-out line as coverage, drawn again in any colour by compositing the
+// colour through it: what compositing its glyphs gives, pixel for pixel.
+struct TLineMask {
+  bool Usable = false;              // false: the line must be drawn glyph by glyph
+  pixman_image_t* Image = nullptr;  // a8, its own reference; null when nothing shows
+  int Left = 0, Top = 0;            // its corner, from the pen position
+  int Width = 0, Height = 0;
+};
+
+// The mask of line Key.Line of the layout under Key: cached, or made by Make.
+// Masks count against their own bound of MaxBytes; the answer "not usable"
+// is kept too, so a line is tried once.
+const TLineMask& CachedLineMask(const TLayoutKey& Key, const std::function<TLineMask()>& Make);
 
 } // namespace rix

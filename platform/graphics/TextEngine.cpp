@@ -2,7 +2,9 @@
 
 #include "platform/graphics/TextCache.h"
 
+#include <cairo-ft.h>
 #include <pango/pangocairo.h>
+#include <pixman.h>
 
 #include <algorithm>
 #include <cstring>
@@ -204,6 +206,82 @@ namespace rix {
 void SetSourceColor(cairo_t* Cr, TColor Color) {
   TColor c = ColorToRGB(Color);
   cairo_set_source_rgb(Cr, GetRValue(c) / 255.0, GetGValue(c) / 255.0, GetBValue(c) / 255.0);
+}
+
+namespace {
+
+bool HasColourGlyphs(PangoLayoutLine* Line) {
+  for (GSList* run = Line->runs; run != nullptr; run = run->next) {
+    auto* item = static_cast<PangoGlyphItem*>(run->data);
+    if (item == nullptr || item->item == nullptr || !PANGO_IS_CAIRO_FONT(item->item->analysis.font)) return true;
+    cairo_scaled_font_t* font = pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(item->item->analysis.font));
+    if (font == nullptr || cairo_scaled_font_get_type(font) != CAIRO_FONT_TYPE_FT) return true;
+    FT_Face face = cairo_ft_scaled_font_lock_face(font);
+    const bool colour = face == nullptr || FT_HAS_COLOR(face);
+    cairo_ft_scaled_font_unlock_face(font);
+    if (colour) return true;
+  }
+  return false;
+}
+
+} // namespace
+
+TLineMask MakeLineMask(PangoLayoutLine* Line) {
+  TLineMask m;
+  PangoRectangle ink, logical;
+  pango_layout_line_get_pixel_extents(Line, &ink, &logical);
+  // Room around the ink Pango reckons, for hinting that reaches a pixel
+  // further; ink found on the border means even that was not enough.
+  constexpr int Pad = 4;
+  constexpr long long MaxPixels = 1 << 20;
+  if (HasColourGlyphs(Line)) return m;
+  if (ink.width <= 0 || ink.height <= 0) {
+    m.Usable = true;
+    return m;
+  }
+  const int w = ink.width + 2 * Pad, h = ink.height + 2 * Pad;
+  if (static_cast<long long>(w) * h > MaxPixels) return m;
+  cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, w, h);
+  cairo_t* cr = cairo_create(s);
+  const int penX = Pad - ink.x, penY = Pad - ink.y;
+  ShowTextLine(cr, Line, penX, penY, clBlack);
+  cairo_destroy(cr);
+  cairo_surface_flush(s);
+  const unsigned char* data = cairo_image_surface_get_data(s);
+  const int stride = cairo_image_surface_get_stride(s);
+  int left = w, top = h, right = -1, bottom = -1;
+  bool fits = data != nullptr;
+  for (int y = 0; fits && y < h; ++y) {
+    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+    for (int x = 0; x < w; ++x) {
+      if (row[x] == 0) continue;
+      // Black drawn over nothing has no colour; anything else was drawn in
+      // colours of its own.
+      if ((row[x] & 0xFFFFFF) != 0 || x == 0 || y == 0 || x == w - 1 || y == h - 1) {
+        fits = false;
+        break;
+      }
+      left = std::min(left, x), right = std::max(right, x);
+      top = std::min(top, y), bottom = std::max(bottom, y);
+    }
+  }
+  if (fits && right >= 0) {
+    const int mw = right - left + 1, mh = bottom - top + 1;
+    m.Image = pixman_image_create_bits(PIXMAN_a8, mw, mh, nullptr, 0);
+    if (m.Image == nullptr) fits = false;
+    else {
+      auto* out = reinterpret_cast<unsigned char*>(pixman_image_get_data(m.Image));
+      const int outStride = pixman_image_get_stride(m.Image);
+      for (int y = 0; y < mh; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::ptrdiff_t>(top + y) * stride);
+        for (int x = 0; x < mw; ++x) out[y * outStride + x] = static_cast<unsigned char>(row[left + x] >> 24);
+      }
+      m.Left = left - penX, m.Top = top - penY, m.Width = mw, m.Height = mh;
+    }
+  }
+  cairo_surface_destroy(s);
+  m.Usable = fits;
+  return m;
 }
 
 void ShowTextLine(cairo_t* Cr, PangoLayoutLine* Line, int X, int Baseline, TColor Color) {

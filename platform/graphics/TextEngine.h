@@ -55,6 +55,12 @@ namespace rix {
 void ShowTextLine(cairo_t* Cr, PangoLayoutLine* Line, int X, int Baseline, TColor Color);
 // Sets Cairo's source to an RGB colour (system colours resolved).
 void SetSourceColor(cairo_t* Cr, TColor Color);
+struct TLineMask;
+// The line's coverage exactly as cairo composites it (its glyphs drawn in
+// opaque black over nothing), cut to the pixels it touches. Not usable for
+// a line cairo draws in colours of its own (colour glyphs) or one too large
+// to keep.
+TLineMask MakeLineMask(PangoLayoutLine* Line);
 } // namespace rix
 
 namespace rix {

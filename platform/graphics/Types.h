@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <vector>
 
 struct TSize {
   int cx = 0;
@@ -60,6 +61,19 @@ constexpr bool IntersectRect(TRect& Dst, const TRect& A, const TRect& B) {
     return false;
   }
   return true;
+}
+// Appends to Out what of A lies outside B: A itself, or up to four bands
+// (above and below B, then left and right of it).
+inline void AppendRectOutside(std::vector<TRect>& Out, const TRect& A, const TRect& B) {
+  TRect x;
+  if (!IntersectRect(x, A, B)) {
+    Out.push_back(A);
+    return;
+  }
+  if (A.Top < x.Top) Out.push_back(Rect(A.Left, A.Top, A.Right, x.Top));
+  if (x.Bottom < A.Bottom) Out.push_back(Rect(A.Left, x.Bottom, A.Right, A.Bottom));
+  if (A.Left < x.Left) Out.push_back(Rect(A.Left, x.Top, x.Left, x.Bottom));
+  if (x.Right < A.Right) Out.push_back(Rect(x.Right, x.Top, A.Right, x.Bottom));
 }
 constexpr bool UnionRect(TRect& Dst, const TRect& A, const TRect& B) {
   if (IsRectEmpty(A)) { Dst = B; return !IsRectEmpty(B); }

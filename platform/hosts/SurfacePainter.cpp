@@ -163,6 +163,22 @@ void TSurfacePainter::PaintFrame(TWinControl* W, const TRect& DeviceRect) {
   W->PaintNonClient(&FCanvas);
 }
 
+std::vector<TRect> TSurfacePainter::ErasedParts(TWinControl* W, const TRect& Clip) const {
+  std::vector<TRect> parts{Clip};
+  const TPoint o = DeviceClientOrigin(W);
+  for (int i = 0; i < W->ControlCount(); ++i) {
+    auto* c = dynamic_cast<TWinControl*>(W->Controls(i));
+    if (c == nullptr || !c->HandleAllocated() || !c->Visible() || !c->ControlStyle().Contains(csOpaque)) continue;
+    TRect cut = c->ClientRect();
+    const TPoint co = DeviceClientOrigin(c);
+    OffsetRect(cut, co.X - o.X, co.Y - o.Y);
+    std::vector<TRect> rest;
+    for (const TRect& p : parts) AppendRectOutside(rest, p, cut);
+    parts.swap(rest);
+  }
+  return parts;
+}
+
 void TSurfacePainter::PaintClient(TWinControl* W, const TRect& DeviceRect) {
   TPoint client = DeviceClientOrigin(W);
   TRect clip = DeviceRect;
@@ -174,8 +190,11 @@ void TSurfacePainter::PaintClient(TWinControl* W, const TRect& DeviceRect) {
   FCanvas.Brush()->SetStyle(bsSolid);
   FCanvas.Brush()->SetColor(W->Color());
   // An opaque control paints every pixel of its client area itself; erasing
-  // first would fill a full-screen grid twice on every frame.
-  if (!W->ControlStyle().Contains(csOpaque)) FCanvas.FillRect(clip);
+  // first would fill a full-screen grid twice on every frame. For the same
+  // reason the erase leaves out the client areas of opaque child windows,
+  // which paint right after (a form under a grid aligned to all of it).
+  if (!W->ControlStyle().Contains(csOpaque))
+    for (const TRect& r : ErasedParts(W, clip)) FCanvas.FillRect(r);
   FCanvas.SetFont(W->Font());
   W->SetPaintCanvas(&FCanvas);
   W->SetPaintClipRect(clip);

@@ -68,6 +68,9 @@ private:
   std::vector<TWinControl*> PaintOrder() const;
   void PaintFrame(TWinControl* W, const TRect& DeviceRect);
   void PaintClient(TWinControl* W, const TRect& DeviceRect);
+  // Clip (in W's client coordinates) less the client areas of W's opaque
+  // child windows.
+  std::vector<TRect> ErasedParts(TWinControl* W, const TRect& Clip) const;
 
   TCustomForm* FForm;
   cairo_surface_t* FSurface = nullptr;

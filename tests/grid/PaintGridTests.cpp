@@ -347,9 +347,11 @@ TEST(PaintTitles, ExpandButtonNeedsATitleWiderThanTheScrollBarArrow) {
   EXPECT_GT(dark(2), 3) << "the arrow of the expand button";
 }
 
-// Caching laid-out text must not change a pixel: the same frames, cold and
-// warm, with the caches on as with them off, including after scrolling and
-// for text that is cut, wrapped over two rows or right-to-left.
+// Caching laid-out text and its coverage, writing fills straight into the
+// surface and leaving out clips that clip nothing must not change a pixel:
+// the same frames, cold and warm, with all of it on as with it off,
+// including after scrolling, a partial repaint, and for text that is cut,
+// wrapped over two rows, underlined or right-to-left.
 TEST_F(PaintFixture, TextCachesChangeNoPixelOfAFrame) {
   Data->First();
   for (int i = 0; i < 20; ++i) {
@@ -364,13 +366,16 @@ TEST_F(PaintFixture, TextCachesChangeNoPixelOfAFrame) {
   Show();
   Grid->SetRowsPerRecord(2);
   Grid->Columns()->Items(1)->SetAlignment(taRightJustify);
-  auto frame = [&] {
-    Grid->Invalidate();
-    Host->Paint();
+  auto shown = [&] {
     std::vector<TColor> pixels;
     for (int y = 0; y < 480; ++y)
       for (int x = 0; x < 640; ++x) pixels.push_back(Host->Pixel(x, y));
     return pixels;
+  };
+  auto frame = [&] {
+    Grid->Invalidate();
+    Host->Paint();
+    return shown();
   };
   auto frames = [&] {
     std::vector<std::vector<TColor>> out;
@@ -379,14 +384,23 @@ TEST_F(PaintFixture, TextCachesChangeNoPixelOfAFrame) {
     out.push_back(frame());
     Data->MoveBy(7);
     out.push_back(frame());
+    // Only what the move changed is painted again.
+    Data->MoveBy(1);
+    Host->Paint();
+    out.push_back(shown());
+    Grid->Columns()->Items(0)->Font()->SetStyle(TFontStyles{fsUnderline});
+    out.push_back(frame());
+    Grid->Columns()->Items(0)->Font()->SetStyle(TFontStyles{});
     Grid->SetBiDiMode(bdRightToLeft);
     out.push_back(frame());
     Grid->SetBiDiMode(bdLeftToRight);
     return out;
   };
   rix::SetTextCachesEnabled(false);
+  rix::SetPaintShortcutsEnabled(false);
   const auto plain = frames();
   rix::SetTextCachesEnabled(true);
+  rix::SetPaintShortcutsEnabled(true);
   const auto cached = frames();
   EXPECT_GT(rix::TextCacheEntries(), 0u);
   ASSERT_EQ(plain.size(), cached.size());

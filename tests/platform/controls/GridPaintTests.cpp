@@ -137,3 +137,54 @@ TEST_F(GridPaint, RightToLeftGridsAreMirrored) {
   EXPECT_FALSE(Grid->Sizing(130, 10));
   EXPECT_TRUE(Grid->Sizing(w - 130, 10));
 }
+
+// Cell rectangles are kept between calls; every change of the geometry must
+// show in the next one, as reckoned afresh from the widths and heights.
+TEST_F(GridPaint, CellRectsFollowEveryChangeOfTheGeometry) {
+  auto reckoned = [&](int ACol, int ARow) {
+    const int line = Grid->GridLineWidth();
+    auto start = [&](int Index, int Fixed, int First, auto Extent) {
+      int pos = 0;
+      for (int i = 0; i < Fixed; ++i) pos += Extent(i) + line;
+      for (int i = First; i < Index; ++i) pos += Extent(i) + line;
+      return pos;
+    };
+    const int left = start(ACol, Grid->FixedCols(), Grid->LeftCol(), [&](int i) { return Grid->ColWidths(i); });
+    const int top = start(ARow, Grid->FixedRows(), Grid->TopRow(), [&](int i) { return Grid->RowHeights(i); });
+    return Rect(left, top, left + Grid->ColWidths(ACol), top + Grid->RowHeights(ARow));
+  };
+  auto check = [&](const char* After) {
+    for (int c : {Grid->LeftCol(), Grid->LeftCol() + 1})
+      for (int r : {Grid->TopRow(), Grid->TopRow() + 2})
+        EXPECT_EQ(Grid->CellRect(c, r), reckoned(c, r)) << "after " << After << ", cell " << c << "," << r;
+  };
+  Grid->SetColCount(30);
+  Grid->SetRowCount(60);
+  check("the sizes");
+  Grid->SetColWidths(1, 90);
+  check("a width");
+  Grid->SetRowHeights(Grid->TopRow(), 40);
+  check("a height");
+  Grid->MoveColumn(1, 3);
+  check("moving a column");
+  Grid->SetDefaultRowHeight(30);
+  check("the default height");
+  Grid->SetGridLineWidth(3);
+  check("the line width");
+  Grid->SetLeftCol(4);
+  check("scrolling sideways");
+  Grid->SetTopRow(7);
+  check("scrolling down");
+  Grid->SetFixedCols(2);
+  check("another fixed column");
+  Grid->SetBounds(8, 8, 250, 200);
+  int fitting = 0;
+  for (int i = 0, x = 0; i < Grid->ColCount(); ++i) {
+    if (i >= Grid->FixedCols() && i < Grid->LeftCol()) continue;
+    x += Grid->ColWidths(i);
+    if (x > Grid->ClientWidth()) break;
+    x += 3;
+    if (i >= Grid->LeftCol()) ++fitting;
+  }
+  EXPECT_EQ(Grid->VisibleColCount(), fitting) << "the client area shrank";
+}

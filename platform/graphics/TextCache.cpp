@@ -25,8 +25,9 @@ struct TKeyHash {
 template <typename Value>
 class TLru {
 public:
-  TLru(void (*Release)(Value&), std::size_t (*Cost)(const TLayoutKey&, const Value&))
-      : FRelease(Release), FCost(Cost) {}
+  TLru(void (*Release)(Value&), std::size_t (*Cost)(const TLayoutKey&, const Value&),
+       std::size_t TTextCacheLimits::*MaxBytes = &TTextCacheLimits::MaxBytes)
+      : FRelease(Release), FCost(Cost), FMaxBytes(MaxBytes) {}
   ~TLru() { Clear(); }
   TLru(const TLru&) = delete;
   TLru& operator=(const TLru&) = delete;
@@ -42,7 +43,7 @@ public:
     FBytes += FCost(Key, V);
     FOrder.emplace_front(std::move(Key), std::move(V));
     FIndex.emplace(FOrder.front().first, FOrder.begin());
-    while (FOrder.size() > limits.MaxEntries || (FBytes > limits.MaxBytes && FOrder.size() > 1)) DropOldest();
+    while (FOrder.size() > limits.MaxEntries || (FBytes > limits.*FMaxBytes && FOrder.size() > 1)) DropOldest();
     return FOrder.front().second;
   }
   void Clear() {
@@ -65,6 +66,7 @@ private:
   std::size_t FBytes = 0;
   void (*FRelease)(Value&);
   std::size_t (*FCost)(const TLayoutKey&, const Value&);
+  std::size_t TTextCacheLimits::*FMaxBytes;
 };
 
 // Measured with glibc's allocator over short Latin and Japanese cell texts:
@@ -83,7 +85,7 @@ struct TCaches {
   TLru<TLineMask> Masks{[](TLineMask& M) {
                           if (M.Image != nullptr) pixman_image_unref(M.Image);
                         },
-                        MaskCost};
+                        MaskCost, &TTextCacheLimits::MaxMaskBytes};
 };
 
 TCaches& Caches() {

@@ -28,6 +28,8 @@ namespace rix {
 struct TTextCacheLimits {
   std::size_t MaxEntries = 4096;
   std::size_t MaxBytes = 2 << 20;
+  // Line masks: a full-HD frame of 20 short columns needs about 1 MB.
+  std::size_t MaxMaskBytes = 3 << 19;
   std::size_t MaxTextBytes = 4096;
 };
 

@@ -39,7 +39,9 @@ inline void BuildDatabase(const std::string& Path, const std::string& Sql) {
 
 // A script making the table Orders of Rows rows; NoteType is the type of its
 // last column.
-inline std::string OrdersScript(long Rows, const std::string& NoteType) {
+// KeyStep 2 gives keys with gaps (2, 4, 6, ...): positions cannot follow
+// from the keys by arithmetic.
+inline std::string OrdersScript(long Rows, const std::string& NoteType, int KeyStep = 1) {
   return "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN;"
          "CREATE TABLE Orders (ID INTEGER PRIMARY KEY, Customer VARCHAR(40) NOT NULL, Qty INTEGER,"
          " Price CURRENCY, Shipped BOOLEAN, Due DATE, Note " +
@@ -47,7 +49,7 @@ inline std::string OrdersScript(long Rows, const std::string& NoteType) {
          ");"
          "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
          std::to_string(Rows) +
-         ") INSERT INTO Orders SELECT i, '顧客 ' || i, i % 100, i * 1.25, i % 2,"
+         ") INSERT INTO Orders SELECT i * " + std::to_string(KeyStep) + ", '顧客 ' || i, i % 100, i * 1.25, i % 2,"
          " date('2020-01-01', '+' || (i % 1000) || ' days'), 'note ' || i FROM n;"
          "COMMIT;";
 }

@@ -27,6 +27,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -36,6 +37,10 @@ void MakeOrders(const std::string& Path, long Rows) {
 }
 
 std::string TablePath(long Rows) { return benchtable::TempDatabase("layout_orders", Rows, MakeOrders); }
+
+void MakeGappedOrders(const std::string& Path, long Rows) {
+  benchtable::BuildDatabase(Path, benchtable::OrdersScript(Rows, "VARCHAR(40)", 2));
+}
 
 void Sizes(benchmark::internal::Benchmark* B) {
   for (long rows : benchtable::Sizes()) B->Arg(rows);
@@ -139,6 +144,20 @@ void ThumbDrop(benchmark::State& State) {
 }
 BENCHMARK(ThumbDrop)->Apply(Sizes);
 
+// The timed loop: to one of 16 spread-out records by bookmark, and its RecNo.
+void JumpsByBookmark(benchmark::State& State, TDataSet* Ds, long Rows) {
+  std::vector<TBookmark> marks;
+  for (int i = 1; i <= 16; ++i) {
+    Ds->SetRecNo(static_cast<int>(Rows * i / 17));
+    marks.push_back(Ds->Bookmark());
+  }
+  size_t i = 0;
+  for (auto _ : State) {
+    Ds->SetBookmark(marks[i++ % marks.size()]);
+    benchmark::DoNotOptimize(Ds->RecNo());
+  }
+}
+
 // Going to a record by bookmark and asking its RecNo, as the scroll bar does
 // after a jump.
 void RecNoAfterBookmarkJump(benchmark::State& State) {
@@ -150,18 +169,33 @@ void RecNoAfterBookmarkJump(benchmark::State& State) {
   ds->SetRecNo(rows / 2);
   State.counters["first_far_ms"] =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-  std::vector<TBookmark> marks;
-  for (int i = 1; i <= 16; ++i) {
-    ds->SetRecNo(static_cast<int>(static_cast<long long>(rows) * i / 17));
-    marks.push_back(ds->Bookmark());
-  }
-  size_t i = 0;
-  for (auto _ : State) {
-    ds->SetBookmark(marks[i++ % marks.size()]);
-    benchmark::DoNotOptimize(ds->RecNo());
-  }
+  JumpsByBookmark(State, ds, rows);
 }
 BENCHMARK(RecNoAfterBookmarkJump)->Apply(Sizes);
+
+// The same on keys with gaps, where positions need the ladder: the first far
+// position once the count is in and the ladder's background pass had the
+// time a user takes to reach for the thumb (first_far_ms, with the pass's
+// own time as ladder_ms), then jumps by bookmark as above.
+void RecNoAfterBookmarkJumpGapped(benchmark::State& State) {
+  const long rows = State.range(0);
+  TComponent owner(nullptr);
+  auto* ds = new TSQLiteDataSet(&owner);
+  ds->SetDatabaseName(benchtable::TempDatabase("layout_gapped_orders", rows, MakeGappedOrders));
+  ds->SetTableName("Orders");
+  ds->Open();
+  const auto opened = std::chrono::steady_clock::now();
+  while (ds->RecordCountPending() || ds->PositionLadderPending())
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  State.counters["ladder_ms"] =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - opened).count();
+  const auto start = std::chrono::steady_clock::now();
+  ds->SetRecNo(static_cast<int>(rows / 2));
+  State.counters["first_far_ms"] =
+      std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+  JumpsByBookmark(State, ds, rows);
+}
+BENCHMARK(RecNoAfterBookmarkJumpGapped)->Apply(Sizes);
 
 // Keys through the grid's KeyDown, as the window delivers them: Ctrl+End then
 // Ctrl+Home (a pair, so that every round does the same work), and PageDown.

@@ -102,8 +102,10 @@ struct TStmtFinal {
 
 } // namespace
 
-// One count(*) on a read-only connection of its own, in a thread of its own.
-// Stopping interrupts the statement; a failed or stopped count reports -1.
+// One count(*) on a read-only connection of its own, in a thread of its own;
+// or, for the position ladder, one pass over the keys in order, which also
+// counts them. Stopping interrupts the statement; a failed or stopped count
+// reports -1.
 // An interrupt reaches only a statement that is running, so stopping repeats
 // it until the thread is done.
 namespace {
@@ -112,7 +114,7 @@ std::atomic<bool> CountsHeld{false};
 
 class TSQLiteDataSet::TCounter {
 public:
-  TCounter(const std::string& File, const std::string& Sql) {
+  TCounter(const std::string& File, const std::string& Sql, bool Ladder = false) {
     if (sqlite3_open_v2(File.c_str(), &FDb, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
       sqlite3_close(FDb);
       FDb = nullptr;
@@ -120,12 +122,23 @@ public:
       return;
     }
     try {
-      FThread = std::thread([this, Sql] {
+      FThread = std::thread([this, Sql, Ladder] {
         // One pass over the pages: a page cache would only hold memory.
         sqlite3_exec(FDb, "PRAGMA cache_size = 16", nullptr, nullptr, nullptr);
         sqlite3_stmt* s = nullptr;
-        if (sqlite3_prepare_v2(FDb, Sql.c_str(), -1, &s, nullptr) == SQLITE_OK && sqlite3_step(s) == SQLITE_ROW)
-          FResult = sqlite3_column_int64(s, 0);
+        if (sqlite3_prepare_v2(FDb, Sql.c_str(), -1, &s, nullptr) != SQLITE_OK) {
+        } else if (!Ladder) {
+          if (sqlite3_step(s) == SQLITE_ROW) FResult = sqlite3_column_int64(s, 0);
+        } else {
+          std::int64_t pos = 0;
+          int rc;
+          while ((rc = sqlite3_step(s)) == SQLITE_ROW) {
+            if (pos % LadderStep == 0) FLadder.push_back({sqlite3_column_int64(s, 0), pos + 1});
+            ++pos;
+          }
+          if (rc == SQLITE_DONE) FResult = pos;
+          else FLadder.clear();
+        }
         // A held count stands for one that takes long: it keeps its read
         // lock until something needs the figure or stops it.
         while (CountsHeld && !FLetGo) std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -155,6 +168,8 @@ public:
     Join();
     return FResult;
   }
+  // The ladder of a ladder pass, after Result (empty when it failed).
+  std::vector<TRung> TakeLadder() { return std::move(FLadder); }
 
 private:
   void Join() {
@@ -164,6 +179,7 @@ private:
   std::atomic<bool> FDone{false};
   std::atomic<bool> FLetGo{false};
   std::int64_t FResult = -1;
+  std::vector<TRung> FLadder;
   std::thread FThread;
 };
 
@@ -692,6 +708,43 @@ void TSQLiteDataSet::SetCount(std::int64_t Count) const {
   FCount = Count;
   std::int64_t low = 0, high = 0;
   FDense = FKeyed && Count > 0 && KeyRange(low, high) && high - low + 1 == Count;
+  // Keys with gaps: the ladder a far position needs is built in the
+  // background from here on, so that the first one does not scan the keys.
+  if (!FDense && UseLadder() && !FLadderBuilt && !FLadderPass) StartLadderPass();
+}
+
+void TSQLiteDataSet::StartLadderPass() const {
+  const char* file = sqlite3_db_filename(FDb, "main");
+  if (file == nullptr || *file == '\0') return;
+  const std::string k = rix::QuoteIdent(FKeyColumn);
+  try {
+    FLadderPass = std::make_unique<TCounter>(file, "SELECT " + k + " FROM (" + BaseQuery() + ") ORDER BY " + k, true);
+  } catch (...) {
+    // No pass in the background: the first far position scans.
+  }
+}
+
+void TSQLiteDataSet::StopLadderPass() const { FLadderPass.reset(); }
+
+bool TSQLiteDataSet::PositionLadderPending() const {
+  HarvestCount(false);
+  return FLadderPass != nullptr && !FLadderPass->Done();
+}
+
+// The ladder's pass holds a read lock a commit would wait for: it stops for
+// the write and starts again after, over the keys as they are then.
+TSQLiteDataSet::TLadderPassAgain::TLadderPassAgain(const TSQLiteDataSet& Data)
+    : FData(Data), FRestart(Data.FLadderPass != nullptr) {
+  Data.StopLadderPass();
+}
+
+TSQLiteDataSet::TLadderPassAgain::~TLadderPassAgain() {
+  if (!FRestart || !FData.Active() || FData.FLadderBuilt || FData.FDense || FData.FCount < 0) return;
+  try {
+    if (FData.UseLadder()) FData.StartLadderPass();
+  } catch (...) {
+    // No pass: the first far position scans.
+  }
 }
 
 bool TSQLiteDataSet::KeyRange(std::int64_t& Low, std::int64_t& High) const {
@@ -817,6 +870,18 @@ bool TSQLiteDataSet::UseLadder() const { return FKeyed && GetRecordCount() > 4 *
 
 void TSQLiteDataSet::BuildLadder() const {
   if (FLadderBuilt) return;
+  if (FLadderPass) {
+    const std::int64_t n = FLadderPass->Result();
+    std::vector<TRung> ladder = FLadderPass->TakeLadder();
+    FLadderPass.reset();
+    // (a pass that failed, or saw other rows than this dataset counted,
+    // gives way to a scan here)
+    if (n >= 0 && n == FCount && !ladder.empty()) {
+      FLadder = std::move(ladder);
+      FLadderBuilt = true;
+      return;
+    }
+  }
   const std::string k = rix::QuoteIdent(FKeyColumn);
   sqlite3_stmt* s = Prepare("SELECT " + k + " FROM (" + BaseQuery() + ") ORDER BY " + k);
   TStmtFinal fin{s};
@@ -1124,6 +1189,7 @@ void TSQLiteDataSet::InternalPost() {
     int idx;
     if (FCache.Find(key, idx) != nullptr && (FCache.FirstPos > 0 || (FCache.AtEnd && FCount >= 0))) pos = PositionOf(key);
   }
+  TLadderPassAgain ladderAgain(*this);
   Exec("BEGIN IMMEDIATE");
   try {
     sqlite3_stmt* s = Prepare(sql);
@@ -1184,6 +1250,7 @@ void TSQLiteDataSet::InternalDelete() {
   int idx;
   if (FCache.Find(key, idx) != nullptr && (FCache.FirstPos > 0 || (FCache.AtEnd && FCount >= 0))) pos = PositionOf(key);
   StopCount();
+  TLadderPassAgain ladderAgain(*this);
   Exec("BEGIN IMMEDIATE");
   bool gone = false;
   try {

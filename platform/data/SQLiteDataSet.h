@@ -72,8 +72,11 @@
 //     record and the current one.
 //   The position ladder bounds both counts on large tables (more than four
 //     ladder steps of rows): the key of every 1024th record with its
-//     position, built by one scan of the keys the first time a count would
-//     reach far, then kept by this dataset's own inserts and deletes. A far
+//     position, built by one pass over the keys on a second connection in
+//     the background once the count shows gaps (or by that scan here, the
+//     first time a count would reach far before it is done; writes stop
+//     the pass and start it again), then kept by this dataset's own inserts
+//     and deletes. A far
 //     RecNo or SetRecNo then counts at most one step of rows, whatever the
 //     table size. Like RecordCount, the ladder does not see other
 //     connections' writes until Refresh.
@@ -107,6 +110,9 @@ public:
   static void HoldBackgroundCounts(bool Value);
 
   bool RecordCountPending() const override;
+  // True while the position ladder of keys with gaps is being built in the
+  // background (from when the count is in).
+  bool PositionLadderPending() const;
   int EstimatedRecordCount() const override;
   int EstimatedRecNo() const override;
   bool BookmarkValid(const TBookmark& Value) override;
@@ -177,7 +183,26 @@ private:
   static constexpr std::int64_t LadderStep = 1024;
   bool UseLadder() const;
   void BuildLadder() const;
-  void DropLadder() { FLadder.clear(); FLadderBuilt = false; }
+  void DropLadder() {
+    StopLadderPass();
+    FLadder.clear();
+    FLadderBuilt = false;
+  }
+  // The ladder's pass over the keys in the background, started once the
+  // count shows gaps; BuildLadder takes it in. Writes stop it.
+  void StartLadderPass() const;
+  void StopLadderPass() const;
+  class TLadderPassAgain {
+  public:
+    explicit TLadderPassAgain(const TSQLiteDataSet& Data);
+    ~TLadderPassAgain();
+    TLadderPassAgain(const TLadderPassAgain&) = delete;
+    TLadderPassAgain& operator=(const TLadderPassAgain&) = delete;
+
+  private:
+    const TSQLiteDataSet& FData;
+    bool FRestart;
+  };
   // Records before Key in record order.
   std::int64_t CountBefore(std::int64_t Key) const;
   // The key of the record at 1-based position Pos (1 <= Pos <= count).
@@ -219,6 +244,7 @@ private:
   TRowCache<TRow> FCache;
   mutable std::int64_t FCount = -1;
   mutable std::unique_ptr<TCounter> FCounter;
+  mutable std::unique_ptr<TCounter> FLadderPass;
   mutable bool FRangeKnown = false;
   mutable std::int64_t FLowKey = 0, FHighKey = 0;
   // Every key from FLowKey to FHighKey is a record (needs FCount and the range).

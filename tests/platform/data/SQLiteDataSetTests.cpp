@@ -210,4 +210,34 @@ TEST_F(SQLiteFixture, AnEditWhileTheCountRunsNeitherWaitsForItNorFails) {
   EXPECT_EQ(ds->RecNo(), 1);
 }
 
+// Keys with gaps: once the count is in, the ladder far positions need is
+// built in the background, holding a read lock as the count does. Writes
+// meanwhile neither wait for it nor fail, and positions stay exact after
+// each, whether the pass was taken in, stopped or started again.
+TEST_F(SQLiteFixture, TheLadderOfGappedKeysIsBuiltAsideAndGivesWayToWrites) {
+  MakeItems(10000);  // keys 10, 20, ... 100000: more than four ladder steps
+  THeldCounts held;
+  TSQLiteDataSet* ds = OpenTable();
+  ds->SetBusyTimeout(0);
+  EXPECT_EQ(ds->RecordCount(), 10000);
+  ds->Edit();
+  ds->FieldByName("Name")->SetAsString("edited");
+  ASSERT_NO_THROW(ds->Post()) << "an edit while the ladder's pass holds its lock";
+  CheckFarPositions(Db, ds, "after an edit during the pass");
+  ds->Refresh();
+  EXPECT_EQ(ds->RecordCount(), 10000);
+  ds->Append();
+  ds->FieldByName("Name")->SetAsString("appended");
+  ASSERT_NO_THROW(ds->Post()) << "an append while the ladder's pass holds its lock";
+  EXPECT_EQ(ds->RecordCount(), 10001);
+  CheckFarPositions(Db, ds, "after an append during the pass");
+  ds->Refresh();
+  EXPECT_EQ(ds->RecordCount(), 10001);
+  ds->SetRecNo(3000);
+  ASSERT_NO_THROW(ds->Delete());
+  CheckFarPositions(Db, ds, "after a delete in the middle");
+  EXPECT_EQ(ds->RecordCount(), 10000);
+  EXPECT_EQ(std::stoi(Query("SELECT count(*) FROM Items")), 10000);
+}
+
 } // namespace

@@ -22,6 +22,9 @@ void BM_FullFrame(benchmark::State& State) {
   f.Data->MoveBy(500);
   for (auto _ : State) f.Frame();
   State.counters["visible_cells"] = f.Grid->VisibleColCount() * f.Grid->VisibleRowCount();
+  // What the text caches hold once the frame repeats: a frame whose texts
+  // do not fit them would lay out and rasterize anew every time.
+  State.counters["text_cache_kb"] = static_cast<double>(rix::TextCacheBytes()) / 1024;
 }
 BENCHMARK(BM_FullFrame)->Apply(Args);
 

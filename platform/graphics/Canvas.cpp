@@ -77,6 +77,9 @@ void TCanvas::Attach(cairo_surface_t* Surface) {
 }
 
 void TCanvas::Detach() {
+  if (FPixels != nullptr) pixman_image_unref(FPixels);
+  if (FSolid != nullptr) pixman_image_unref(FSolid);
+  FPixels = FSolid = nullptr;
   if (FCr) cairo_destroy(FCr);
   if (FSurface) cairo_surface_destroy(FSurface);
   FCr = nullptr;
@@ -250,24 +253,23 @@ bool TCanvas::CompositeMask(const rix::TLineMask& Mask, int X, int Baseline, TCo
   const TRect d = Bounds(X + Mask.Left + FOrigin.X, Baseline + Mask.Top + FOrigin.Y, Mask.Width, Mask.Height);
   TRect part;
   if (!IntersectRect(part, d, FClip)) return true;
-  pixman_image_t* dst =
-      pixman_image_create_bits(static_cast<pixman_format_code_t>(format), cairo_image_surface_get_width(FSurface),
-                               cairo_image_surface_get_height(FSurface), reinterpret_cast<std::uint32_t*>(data),
-                               cairo_image_surface_get_stride(FSurface));
+  if (FPixels == nullptr)
+    FPixels =
+        pixman_image_create_bits(static_cast<pixman_format_code_t>(format), cairo_image_surface_get_width(FSurface),
+                                 cairo_image_surface_get_height(FSurface), reinterpret_cast<std::uint32_t*>(data),
+                                 cairo_image_surface_get_stride(FSurface));
   const TColor c = ColorToRGB(Color);
-  const pixman_color_t colour{static_cast<std::uint16_t>(GetRValue(c) * 257),
-                              static_cast<std::uint16_t>(GetGValue(c) * 257),
-                              static_cast<std::uint16_t>(GetBValue(c) * 257), 0xFFFF};
-  pixman_image_t* src = pixman_image_create_solid_fill(&colour);
-  if (dst == nullptr || src == nullptr) {
-    if (dst != nullptr) pixman_image_unref(dst);
-    if (src != nullptr) pixman_image_unref(src);
-    return false;
+  if (FSolid == nullptr || FSolidColor != c) {
+    if (FSolid != nullptr) pixman_image_unref(FSolid);
+    const pixman_color_t colour{static_cast<std::uint16_t>(GetRValue(c) * 257),
+                                static_cast<std::uint16_t>(GetGValue(c) * 257),
+                                static_cast<std::uint16_t>(GetBValue(c) * 257), 0xFFFF};
+    FSolid = pixman_image_create_solid_fill(&colour);
+    FSolidColor = c;
   }
-  pixman_image_composite32(PIXMAN_OP_OVER, src, Mask.Image, dst, 0, 0, part.Left - d.Left, part.Top - d.Top,
+  if (FPixels == nullptr || FSolid == nullptr) return false;
+  pixman_image_composite32(PIXMAN_OP_OVER, FSolid, Mask.Image, FPixels, 0, 0, part.Left - d.Left, part.Top - d.Top,
                            part.Left, part.Top, part.Width(), part.Height());
-  pixman_image_unref(src);
-  pixman_image_unref(dst);
   cairo_surface_mark_dirty_rectangle(FSurface, part.Left, part.Top, part.Width(), part.Height());
   return true;
 }

@@ -18,6 +18,8 @@
 typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;
 
+typedef union pixman_image pixman_image_t;
+
 namespace rix {
 struct TLineMask;
 // Whether canvases write solid fills and cached text straight into image
@@ -193,6 +195,12 @@ private:
   TRect DeviceBounds() const;
 
   cairo_surface_t* FSurface = nullptr;
+  // The surface's pixels and the last text colour as pixman images, kept
+  // while the surface is attached: made per cell they cost more than the
+  // compositing.
+  pixman_image_t* FPixels = nullptr;
+  pixman_image_t* FSolid = nullptr;
+  TColor FSolidColor = 0;
   cairo_t* FCr = nullptr;
   std::unique_ptr<TFont> FFont;
   std::unique_ptr<TBrush> FBrush;

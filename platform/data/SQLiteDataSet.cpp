@@ -125,6 +125,10 @@ public:
       FThread = std::thread([this, Sql, Ladder] {
         // One pass over the pages: a page cache would only hold memory.
         sqlite3_exec(FDb, "PRAGMA cache_size = 16", nullptr, nullptr, nullptr);
+        // A writer's lock of a moment must not make the pass give up (the
+        // figure would then be counted in the foreground); a longer wait
+        // would hold back stopping it.
+        sqlite3_busy_timeout(FDb, 200);
         sqlite3_stmt* s = nullptr;
         if (sqlite3_prepare_v2(FDb, Sql.c_str(), -1, &s, nullptr) != SQLITE_OK) {
         } else if (!Ladder) {
@@ -713,12 +717,16 @@ void TSQLiteDataSet::SetCount(std::int64_t Count) const {
   if (!FDense && UseLadder() && !FLadderBuilt && !FLadderPass) StartLadderPass();
 }
 
+std::string TSQLiteDataSet::KeysInOrderSql() const {
+  const std::string k = rix::QuoteIdent(FKeyColumn);
+  return "SELECT " + k + " FROM (" + BaseQuery() + ") ORDER BY " + k;
+}
+
 void TSQLiteDataSet::StartLadderPass() const {
   const char* file = sqlite3_db_filename(FDb, "main");
   if (file == nullptr || *file == '\0') return;
-  const std::string k = rix::QuoteIdent(FKeyColumn);
   try {
-    FLadderPass = std::make_unique<TCounter>(file, "SELECT " + k + " FROM (" + BaseQuery() + ") ORDER BY " + k, true);
+    FLadderPass = std::make_unique<TCounter>(file, KeysInOrderSql(), true);
   } catch (...) {
     // No pass in the background: the first far position scans.
   }
@@ -882,8 +890,7 @@ void TSQLiteDataSet::BuildLadder() const {
       return;
     }
   }
-  const std::string k = rix::QuoteIdent(FKeyColumn);
-  sqlite3_stmt* s = Prepare("SELECT " + k + " FROM (" + BaseQuery() + ") ORDER BY " + k);
+  sqlite3_stmt* s = Prepare(KeysInOrderSql());
   TStmtFinal fin{s};
   std::vector<TRung> ladder;
   std::int64_t pos = 0;

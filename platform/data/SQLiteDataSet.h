@@ -190,6 +190,8 @@ private:
   }
   // The ladder's pass over the keys in the background, started once the
   // count shows gaps; BuildLadder takes it in. Writes stop it.
+  // Every key of the records, in record order: what the ladder is made from.
+  std::string KeysInOrderSql() const;
   void StartLadderPass() const;
   void StopLadderPass() const;
   class TLadderPassAgain {

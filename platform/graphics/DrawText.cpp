@@ -254,9 +254,9 @@ int DrawText(HDC DC, const std::string& Text, int Count, TRect& Rect, unsigned F
   // The clip costs more than the text itself in a grid of short values;
   // text that stays inside the rectangle needs none.
   std::optional<TSaveDC> clipped;
-  const bool inside =
-      rix::PaintShortcutsEnabled() && PaintsInside(layout, Rect, top, tm, Format, DC->BkMode() == OPAQUE);
-  if (!(Format & DT_NOCLIP) && !inside) {
+  const bool clips = !(Format & DT_NOCLIP) && (!rix::PaintShortcutsEnabled() ||
+                                                !PaintsInside(layout, Rect, top, tm, Format, DC->BkMode() == OPAQUE));
+  if (clips) {
     clipped.emplace(DC);
     IntersectClipRect(DC, Rect.Left, Rect.Top, Rect.Right, Rect.Bottom);
   }

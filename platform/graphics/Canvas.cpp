@@ -1,6 +1,7 @@
 #include "platform/graphics/Canvas.h"
 
 #include "platform/graphics/Colors.h"
+#include "platform/graphics/GdiCalls.h"
 #include "platform/graphics/Graphic.h"
 #include "platform/graphics/TextCache.h"
 
@@ -205,10 +206,6 @@ void TCanvas::Changed() {
 
 // ---- primitives ----------------------------------------------------------------
 
-// Cell backgrounds and grid lines are most of what a grid paints: on an
-// image surface whose clip the canvas knows (every clip is set through
-// IntersectClipRect, and the only transform is the origin) the pixels are
-// written directly, as cairo itself would write an opaque colour.
 namespace {
 bool GPaintShortcuts = true;
 }
@@ -216,6 +213,10 @@ bool GPaintShortcuts = true;
 void rix::SetPaintShortcutsEnabled(bool Value) { GPaintShortcuts = Value; }
 bool rix::PaintShortcutsEnabled() { return GPaintShortcuts; }
 
+// Cell backgrounds and grid lines are most of what a grid paints: on an
+// image surface whose clip the canvas knows (every clip is set through
+// IntersectClipRect, and the only transform is the origin) the pixels are
+// written directly, as cairo itself would write an opaque colour.
 unsigned char* TCanvas::DirectPixels(int& Format) {
   if (!GPaintShortcuts || FSurface == nullptr || cairo_surface_get_type(FSurface) != CAIRO_SURFACE_TYPE_IMAGE)
     return nullptr;
@@ -499,11 +500,7 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
 void TCanvas::TextRect(const TRect& R, int X, int Y, const std::string& Text) {
   Changing();
   {
-    struct TSaved {
-      TCanvas* C;
-      int Index;
-      ~TSaved() { C->RestoreDC(Index); }
-    } saved{this, SaveDC()};
+    TSaveDC saved(this);
     TRect r = Normalized(R);
     IntersectClipRect(r);
     if (FBrush->Style() != bsClear) FillWithBrush(r);
